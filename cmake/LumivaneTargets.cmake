@@ -1,0 +1,51 @@
+# Shared settings for the project's own targets.
+
+function(lumivane_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+        -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual
+        -Wconversion -Wno-sign-conversion -Werror)
+endfunction()
+
+function(lumivane_sanitize target)
+    if(LUMIVANE_SANITIZE)
+        target_compile_options(${target} PRIVATE -fsanitize=address,undefined
+            -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
+endfunction()
+
+# One test executable per source file. The file name decides the level:
+#   tst_*.cpp   unit         pure logic, no display
+#   itst_*.cpp  integration  real mpv / web engine / files, under Xvfb
+#   e2e_*.cpp   e2e          the built application as a process, under Xvfb
+function(lumivane_add_tests)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS
+        "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp"
+        "${CMAKE_CURRENT_SOURCE_DIR}/itst_*.cpp"
+        "${CMAKE_CURRENT_SOURCE_DIR}/e2e_*.cpp")
+    find_program(XVFB_RUN xvfb-run)
+    foreach(source IN LISTS sources)
+        get_filename_component(name "${source}" NAME_WE)
+        add_executable(${name} "${source}")
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+        lumivane_warnings(${name})
+        lumivane_sanitize(${name})
+        if(name MATCHES "^tst_")
+            set(label unit)
+            add_test(NAME ${name} COMMAND ${name})
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        else()
+            if(name MATCHES "^itst_")
+                set(label integration)
+            else()
+                set(label e2e)
+            endif()
+            if(NOT XVFB_RUN)
+                message(FATAL_ERROR "xvfb-run is needed for ${name}")
+            endif()
+            add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x720x24" $<TARGET_FILE:${name}>)
+        endif()
+        set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 300)
+    endforeach()
+endfunction()
