@@ -29,42 +29,42 @@ namespace AppPaths {
 QString dataFolder()
 {
     const bool testMode = qEnvironmentVariable("LUMIVANE_TEST_MODE") == u"1";
-    return dataHome() + (testMode ? u"/Lumivane-Verification" : u"/Lumivane");
+    return dataHome() + (testMode ? QStringLiteral("/Lumivane-Verification") : QStringLiteral("/Lumivane"));
 }
 
 QString historyFile()
 {
-    return dataFolder() + u"/history.json";
+    return dataFolder() + QStringLiteral("/history.json");
 }
 
 QString playlistFile()
 {
-    return dataFolder() + u"/playlist.json";
+    return dataFolder() + QStringLiteral("/playlist.json");
 }
 
 QString settingsFile()
 {
-    return configHome() + u"/Lumivane/Lumivane.conf";
+    return configHome() + QStringLiteral("/Lumivane/Lumivane.conf");
 }
 
 QString screenshotFolder()
 {
-    return desktopOrHome() + u"/澜萤截图";
+    return desktopOrHome() + QStringLiteral("/澜萤截图");
 }
 
 QString legacySettingsFile()
 {
-    return configHome() + u"/Kitelamp/Kitelamp.conf";
+    return configHome() + QStringLiteral("/Kitelamp/Kitelamp.conf");
 }
 
 QString legacyDataFolder()
 {
-    return dataHome() + u"/Kitelamp";
+    return dataHome() + QStringLiteral("/Kitelamp");
 }
 
 QString legacyScreenshotFolder()
 {
-    return desktopOrHome() + u"/风灯截图";
+    return desktopOrHome() + QStringLiteral("/风灯截图");
 }
 
 bool ensurePrivateFolder(const QString &path)
