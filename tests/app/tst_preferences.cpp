@@ -361,6 +361,11 @@ private Q_SLOTS:
 
     void sharedUsesTheStandardFile()
     {
+        // A folder an earlier run left readable by others is closed.
+        const QString folder = m_config.filePath(QStringLiteral("Lumivane"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                  | QFile::ReadOther | QFile::ExeOther));
         Preferences &shared = Preferences::shared();
         QCOMPARE(&shared, &Preferences::shared());
         const QString file = m_config.filePath(QStringLiteral("Lumivane/Lumivane.conf"));

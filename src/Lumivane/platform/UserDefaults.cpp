@@ -8,6 +8,7 @@
 namespace {
 
 constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+constexpr QFile::Permissions privateFolder = ownerOnly | QFile::ExeOwner;
 
 void createPrivateFile(const QString &file)
 {
@@ -18,13 +19,22 @@ void createPrivateFile(const QString &file)
         created.setPermissions(ownerOnly);
 }
 
+// The folder is the application's own, so one left open by an earlier run is closed too.
+std::unique_ptr<QSettings> openStandard()
+{
+    const QString file = AppPaths::settingsFile();
+    auto settings = UserDefaults::open(file);
+    QFile::setPermissions(QFileInfo(file).absolutePath(), privateFolder);
+    return settings;
+}
+
 } // namespace
 
 namespace UserDefaults {
 
 QSettings &standard()
 {
-    static const std::unique_ptr<QSettings> instance = open(AppPaths::settingsFile());
+    static const std::unique_ptr<QSettings> instance = openStandard();
     return *instance;
 }
 
