@@ -12,9 +12,17 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <memory>
 
 namespace {
+
+// Every switch except onboarded, which starts off.
+constexpr std::array onByDefault{"alwaysOnTop",         "snapToEdges",         "pauseWhenHidden",
+                                 "restoreWindows",      "lockAspect",          "autoHideControls",
+                                 "webCleanup",          "webCompatibilityMode", "bilibiliClean",
+                                 "bilibiliHideDanmaku", "webControlTakeover",  "saveHistory",
+                                 "resumePlayback",      "globalShortcuts"};
 
 ShortcutBindingMap customBindings()
 {
@@ -92,10 +100,7 @@ private Q_SLOTS:
         QTest::newRow("externalPlayer") << u"externalPlayer"_qs << QVariant(u"system"_qs);
         QTest::newRow("onboarded") << u"onboarded"_qs << QVariant(false);
         QTest::newRow("shortcutStatus") << u"shortcutStatus"_qs << QVariant(QString());
-        for (const char *flag : {"alwaysOnTop", "snapToEdges", "pauseWhenHidden", "restoreWindows",
-                                 "lockAspect", "autoHideControls", "webCleanup", "webCompatibilityMode",
-                                 "bilibiliClean", "bilibiliHideDanmaku", "webControlTakeover",
-                                 "saveHistory", "resumePlayback", "globalShortcuts"})
+        for (const char *flag : onByDefault)
             QTest::newRow(flag) << QString::fromLatin1(flag) << QVariant(true);
     }
 
@@ -139,10 +144,7 @@ private Q_SLOTS:
         QTest::newRow("externalPlayer with comma") << u"externalPlayer"_qs << QVariant(u"a, b"_qs)
                                                    << u"a, b"_qs;
         QTest::newRow("onboarded") << u"onboarded"_qs << QVariant(true) << u"true"_qs;
-        for (const char *flag : {"alwaysOnTop", "snapToEdges", "pauseWhenHidden", "restoreWindows",
-                                 "lockAspect", "autoHideControls", "webCleanup", "webCompatibilityMode",
-                                 "bilibiliClean", "bilibiliHideDanmaku", "webControlTakeover",
-                                 "saveHistory", "resumePlayback", "globalShortcuts"})
+        for (const char *flag : onByDefault)
             QTest::newRow(flag) << QString::fromLatin1(flag) << QVariant(false) << u"false"_qs;
     }
 
@@ -307,10 +309,7 @@ private Q_SLOTS:
         QTest::newRow("onboarded") << u"onboarded"_qs << QVariant(true);
         QTest::newRow("shortcutStatus") << u"shortcutStatus"_qs << QVariant(u"ok"_qs);
         QTest::newRow("shortcutBindings") << u"shortcutBindings"_qs << QVariant::fromValue(customBindings());
-        for (const char *flag : {"alwaysOnTop", "snapToEdges", "pauseWhenHidden", "restoreWindows",
-                                 "lockAspect", "autoHideControls", "webCleanup", "webCompatibilityMode",
-                                 "bilibiliClean", "bilibiliHideDanmaku", "webControlTakeover",
-                                 "saveHistory", "resumePlayback", "globalShortcuts"})
+        for (const char *flag : onByDefault)
             QTest::newRow(flag) << QString::fromLatin1(flag) << QVariant(false);
     }
 
