@@ -170,7 +170,7 @@ void Preferences::applyTheme()
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;
-    desktopLook();
+    desktopLook(); // taken now, before any change, so that it can be given back later
     if (m_theme == darkTheme || m_theme == lightTheme)
         useFixedLook(m_theme);
     else if (g_lookFixed)
