@@ -70,6 +70,35 @@ double anchoredCoordinate(double low, double mid, double high, double visibleLow
     return mid - length * 0.5;
 }
 
+constexpr double defaultAspect = 16.0 / 9.0;
+
+// The content size of a window `width` wide, grown to the minimum height below the title bar.
+GeoSize minimumContent(double ratio, double width, const GeoSize &least, double chrome)
+{
+    double w = width;
+    double h = w / ratio;
+    const double minContent = std::fmax(least.height - chrome, 0);
+    if (h < minContent) {
+        h = minContent;
+        w = h * ratio;
+    }
+    return {w, h};
+}
+
+GeoSize scaledDownInto(const GeoSize &content, const GeoRect &visible, double chrome)
+{
+    const double maxW = std::fmax(visible.width, 0);
+    const double maxH = std::fmax(visible.height - chrome, 0);
+    if (content.width <= maxW && content.height <= maxH)
+        return content;
+    const double scale = std::fmin(maxW / std::fmax(content.width, 1),
+                                   maxH / std::fmax(content.height, 1));
+    // A zero scale (an area shorter than the title bar) would collapse the window.
+    if (!std::isfinite(scale) || scale <= 0)
+        return content;
+    return {content.width * scale, content.height * scale};
+}
+
 GeoRect placeAnchored(const GeoRect &frame, double w, double h, const GeoRect &visible,
                       double threshold)
 {
@@ -126,27 +155,15 @@ GeoRect fit(double aspect, double width, const GeoRect &visible)
 GeoSize fittedSize(double aspect, double width, double titleBarHeight, const GeoSize &minSize,
                    const GeoRect &visible)
 {
-    const double ratio = positiveOr(aspect, 16.0 / 9.0);
     const double chrome = chromeHeight(titleBarHeight);
     const GeoSize least = sane(minSize);
-    double w = std::fmax(std::fmax(finiteOr(width, 1), 1), least.width);
-    double h = w / ratio;
-    const double minContent = std::fmax(least.height - chrome, 0);
-    if (h < minContent) {
-        h = minContent;
-        w = h * ratio;
-    }
-    const double maxW = std::fmax(visible.width, 0);
-    const double maxH = std::fmax(visible.height - chrome, 0);
-    if (w > maxW || h > maxH) {
-        const double scale = std::fmin(maxW / std::fmax(w, 1), maxH / std::fmax(h, 1));
-        // A zero scale (an area shorter than the title bar) would collapse the window.
-        if (std::isfinite(scale) && scale > 0) {
-            w *= scale;
-            h *= scale;
-        }
-    }
-    return {w, h + chrome};
+    const double w = std::fmax(std::fmax(finiteOr(width, 1), 1), least.width);
+    GeoSize content = minimumContent(positiveOr(aspect, defaultAspect), w, least, chrome);
+    // An aspect so extreme that the size overflows is as invalid as a zero one.
+    if (!std::isfinite(content.width) || !std::isfinite(content.height))
+        content = minimumContent(defaultAspect, w, least, chrome);
+    const GeoSize fitted = scaledDownInto(content, visible, chrome);
+    return {fitted.width, fitted.height + chrome};
 }
 
 GeoRect scaled(const GeoRect &frame, double factor, double titleBarHeight,
