@@ -12,10 +12,10 @@ HideAction hiding(bool isPlaying, bool waitingToAutoplay, bool pauseWhenHidden)
     return pauseWhenHidden ? HideAction::pause : HideAction::continue_;
 }
 
-ShowAction showing(bool wasPausedByHide, bool waitingToAutoplay, bool pausedByUser)
+// The automatic start takes care of itself once the window is back.
+ShowAction showing(bool wasPausedByHide, [[maybe_unused]] bool waitingToAutoplay,
+                   bool pausedByUser)
 {
-    // The automatic start takes care of itself once the window is back.
-    static_cast<void>(waitingToAutoplay);
     return wasPausedByHide && !pausedByUser ? ShowAction::resume : ShowAction::none;
 }
 
