@@ -1,0 +1,33 @@
+#pragma once
+
+#include "GeoSize.h"
+
+#include <QString>
+
+#include <optional>
+
+// A screen rectangle with the origin at the bottom left and y growing upwards, so the top
+// edge is maxY. Qt's rectangles assume y down; the window layer converts at its seam.
+struct GeoRect final
+{
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+
+    double minX() const { return x; }
+    double midX() const { return x + width * 0.5; }
+    double maxX() const { return x + width; }
+    double minY() const { return y; }
+    double midY() const { return y + height * 0.5; }
+    double maxY() const { return y + height; }
+    GeoSize size() const { return {width, height}; }
+
+    // The stored-frame text "{{x, y}, {w, h}}", numbers in the C locale.
+    QString toText() const;
+    // Accepts any spacing and plain decimal or exponent numbers; refuses anything else,
+    // non-finite numbers and negative sizes.
+    static std::optional<GeoRect> fromText(const QString &text);
+
+    bool operator==(const GeoRect &other) const = default;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+// What hiding and showing a player window does to its playback.
+namespace PlaybackRules {
+
+// `continue` is a C++ keyword, hence the trailing underscore.
+enum class HideAction { pause, continue_, none };
+enum class ShowAction { resume, none };
+
+HideAction hiding(bool isPlaying, bool waitingToAutoplay, bool pauseWhenHidden);
+ShowAction showing(bool wasPausedByHide, bool waitingToAutoplay, bool pausedByUser);
+
+} // namespace PlaybackRules

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "GeoRect.h"
+#include "GeoSize.h"
+#include "WindowPosition.h"
+
+// Rectangle arithmetic for the floating windows, origin bottom-left and y up. A size, factor
+// or aspect that is not a finite number falls back to the documented default; NaN in a
+// position is ignored wherever the result is clamped.
+namespace WindowGeometry {
+
+GeoRect clamp(const GeoRect &frame, const GeoRect &visible, const GeoSize &minSize);
+GeoRect snap(const GeoRect &frame, const GeoRect &visible, double threshold);
+GeoRect fit(double aspect, double width, const GeoRect &visible);
+GeoSize fittedSize(double aspect, double width, double titleBarHeight, const GeoSize &minSize,
+                   const GeoRect &visible);
+GeoRect scaled(const GeoRect &frame, double factor, double titleBarHeight,
+               const GeoRect &visible, const GeoSize &minSize, double anchorThreshold);
+GeoRect anchoredResize(const GeoRect &frame, const GeoSize &size, const GeoRect &visible,
+                       double anchorThreshold);
+GeoRect anchored(const GeoRect &frame, WindowPosition position, const GeoRect &visible,
+                 double margin);
+
+} // namespace WindowGeometry
