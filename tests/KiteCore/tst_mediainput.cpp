@@ -258,6 +258,11 @@ private Q_SLOTS:
         QTest::newRow("http port out of range") << "https://example.com:99999/" << Case::malformed << "";
         QTest::newRow("control character inside") << "https://example.com/\x7f" << Case::malformed << "";
         QTest::newRow("control character in front") << "\x01https://example.com" << Case::malformed << "";
+        QTest::newRow("scheme starting with digit") << "9p://host/x" << Case::malformed << "";
+        QTest::newRow("scheme starting with plus") << "+x:y" << Case::malformed << "";
+        QTest::newRow("scheme with dot is a host and port") << "a.b:80x" << Case::malformed << "";
+        QTest::newRow("scheme with digits and signs") << "svn+ssh-2://h" << Case::unsupportedScheme
+            << "svn+ssh-2";
         QTest::newRow("ftp") << "ftp://example.com/a.mp4" << Case::unsupportedScheme << "ftp";
         QTest::newRow("rtsp in capitals") << "RTSP://cam/stream" << Case::unsupportedScheme << "rtsp";
         QTest::newRow("localhost with port") << "localhost:8080" << Case::unsupportedScheme << "localhost";
