@@ -248,7 +248,7 @@ std::expected<MediaSource, MediaInputError> localSource(const QString &path, boo
     if (expandingTilde && (path == QLatin1String("~") || path.startsWith(QLatin1String("~/"))))
         expanded = QDir::homePath() + path.mid(1);
     const QFileInfo info(expanded);
-    if (expanded.isEmpty() || !info.exists())
+    if (!info.exists())
         return std::unexpected(MediaInputError::unreadableFile(expanded));
     // A folder's URL ends in "/", as the platform writes folder URLs.
     QString urlPath = expanded;

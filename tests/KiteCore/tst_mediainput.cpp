@@ -281,6 +281,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(Case, error);
         QFETCH(QString, payload);
+        if (payload.contains(QChar(0)))
+            QTest::ignoreMessage(QtWarningMsg, "Broken filename passed to function");
         const auto result = MediaInput::parse(text);
         QVERIFY2(!result.has_value(), qPrintable(result ? result->urlString() : QString()));
         QCOMPARE(result.error().kind(), error);
