@@ -37,13 +37,13 @@ enum class ShortcutAction {
 
 namespace ShortcutActions {
 inline constexpr std::array<ShortcutAction, 21> allCases{
-    ShortcutAction::toggleAllWindows, ShortcutAction::playPause,     ShortcutAction::pasteAndOpen,
-    ShortcutAction::screenshot,       ShortcutAction::windowSmall,   ShortcutAction::windowStandard,
+    ShortcutAction::toggleAllWindows, ShortcutAction::playPause,      ShortcutAction::pasteAndOpen,
+    ShortcutAction::screenshot,       ShortcutAction::windowSmall,    ShortcutAction::windowStandard,
     ShortcutAction::windowLarge,      ShortcutAction::windowPortrait, ShortcutAction::windowSquare,
-    ShortcutAction::fitToVideo,       ShortcutAction::moveTopLeft,   ShortcutAction::moveTopRight,
+    ShortcutAction::fitToVideo,       ShortcutAction::moveTopLeft,    ShortcutAction::moveTopRight,
     ShortcutAction::moveBottomLeft,   ShortcutAction::moveBottomRight, ShortcutAction::moveCenter,
-    ShortcutAction::opacityUp,        ShortcutAction::opacityDown,   ShortcutAction::togglePin,
-    ShortcutAction::toggleCinema,     ShortcutAction::windowScaleUp, ShortcutAction::windowScaleDown,
+    ShortcutAction::opacityUp,        ShortcutAction::opacityDown,    ShortcutAction::togglePin,
+    ShortcutAction::toggleCinema,     ShortcutAction::windowScaleUp,  ShortcutAction::windowScaleDown,
 };
 
 ShortcutGroup group(ShortcutAction action);

@@ -11,6 +11,12 @@ constexpr quint32 forwardDeleteKey = 117;
 constexpr quint32 firstModifierKey = 54;
 constexpr quint32 lastModifierKey = 63;
 
+// Modifier keys (Super, Shift, Caps Lock, Alt, Ctrl, Fn) pressed on their own are not keys.
+bool isModifierKey(quint32 keyCode)
+{
+    return keyCode >= firstModifierKey && keyCode <= lastModifierKey;
+}
+
 std::optional<ShortcutAction> firstOtherUser(ShortcutAction action, const KeyCombo &combo,
                                              const ShortcutBindingMap &bindings)
 {
@@ -27,11 +33,6 @@ std::optional<ShortcutAction> firstOtherUser(ShortcutAction action, const KeyCom
 } // namespace
 
 namespace ShortcutRecorder {
-
-bool isModifierKey(quint32 keyCode)
-{
-    return keyCode >= firstModifierKey && keyCode <= lastModifierKey;
-}
 
 Decision decide(ShortcutAction action, quint32 keyCode, const KeyCombo::ModifierSet &modifiers,
                 const ShortcutBindingMap &bindings)

@@ -31,9 +31,6 @@ struct Decision
     std::optional<ShortcutAction> usedBy;
 };
 
-// Modifier keys (Shift, Ctrl, Alt, Super, Caps Lock, Fn) pressed on their own are not keys.
-bool isModifierKey(quint32 keyCode);
-
 Decision decide(ShortcutAction action, quint32 keyCode, const KeyCombo::ModifierSet &modifiers,
                 const ShortcutBindingMap &bindings);
 

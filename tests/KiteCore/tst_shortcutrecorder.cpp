@@ -38,38 +38,38 @@ private Q_SLOTS:
         QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<QString>("hint");
         QTest::addColumn<std::optional<ShortcutAction>>("usedBy");
-        const ShortcutBindingMap defaults = ShortcutBindings::defaults();
-        const QString needModifier = QStringLiteral("Use a modifier + a key");
-        const std::optional<ShortcutAction> nobody;
-        const auto row = [&](const char *name, ShortcutAction action, quint32 code,
-                             const Modifiers &modifiers, const ShortcutBindingMap &bindings,
-                             Outcome outcome, const QString &hint,
-                             std::optional<ShortcutAction> usedBy) {
+        ShortcutBindingMap bindings = ShortcutBindings::defaults();
+        const auto row = [&bindings](const char *name, quint32 code, const Modifiers &modifiers,
+                                     Outcome outcome, const QString &hint = {},
+                                     std::optional<ShortcutAction> usedBy = {},
+                                     ShortcutAction action = ShortcutAction::screenshot) {
             QTest::newRow(name) << action << code << modifiers << bindings << outcome << hint
                                 << usedBy;
         };
-        const ShortcutAction shot = ShortcutAction::screenshot;
-        row("esc", shot, 53, {}, defaults, Outcome::cancel, {}, nobody);
-        row("esc with modifiers", shot, 53, ctrlAlt, defaults, Outcome::cancel, {}, nobody);
-        row("backspace", ShortcutAction::playPause, 51, {}, defaults, Outcome::clear, {}, nobody);
-        row("delete with modifier", shot, 117, {Modifier::shift}, defaults, Outcome::clear, {}, nobody);
-        row("letter alone", shot, 1, {}, defaults, Outcome::reject, needModifier, nobody);
-        row("F1 alone", shot, 122, {}, defaults, Outcome::reject, needModifier, nobody);
-        row("shift key", shot, 56, {Modifier::shift}, defaults, Outcome::reject, needModifier, nobody);
-        row("right super key", shot, 54, {Modifier::command}, defaults, Outcome::reject, needModifier, nobody);
-        row("right ctrl key", shot, 62, {Modifier::control}, defaults, Outcome::reject, needModifier, nobody);
-        row("caps lock", shot, 57, {Modifier::shift}, defaults, Outcome::reject, needModifier, nobody);
-        row("fn key", shot, 63, {Modifier::control}, defaults, Outcome::reject, needModifier, nobody);
-        row("taken by default", shot, 3, ctrlAlt, defaults, Outcome::reject,
+        const QString needModifier = QStringLiteral("Use a modifier + a key");
+        row("esc", 53, {}, Outcome::cancel);
+        row("esc with modifiers", 53, ctrlAlt, Outcome::cancel);
+        row("backspace", 51, {}, Outcome::clear, {}, {}, ShortcutAction::playPause);
+        row("delete with modifier", 117, {Modifier::shift}, Outcome::clear);
+        row("letter alone", 1, {}, Outcome::reject, needModifier);
+        row("F1 alone", 122, {}, Outcome::reject, needModifier);
+        row("shift key", 56, {Modifier::shift}, Outcome::reject, needModifier);
+        row("right super key", 54, {Modifier::command}, Outcome::reject, needModifier);
+        row("right ctrl key", 62, {Modifier::control}, Outcome::reject, needModifier);
+        row("caps lock", 57, {Modifier::shift}, Outcome::reject, needModifier);
+        row("fn key", 63, {Modifier::control}, Outcome::reject, needModifier);
+        row("taken by default", 3, ctrlAlt, Outcome::reject,
             QStringLiteral("Used by “Toggle all windows”"), ShortcutAction::toggleAllWindows);
-        row("first taker in action order", shot, 40, ctrlShiftK.modifiers(), withSharedK(),
-            Outcome::reject, QStringLiteral("Used by “Center window”"), ShortcutAction::moveCenter);
-        row("own combination again", ShortcutAction::toggleAllWindows, 3, ctrlAlt, defaults,
-            Outcome::accept, {}, nobody);
-        row("same key, more modifiers", shot, 3, {Modifier::control, Modifier::option, Modifier::shift},
-            defaults, Outcome::accept, {}, nobody);
-        row("unnamed key with modifier", shot, 64, {Modifier::command}, defaults, Outcome::accept, {}, nobody);
-        row("nothing bound yet", shot, 1, {Modifier::control}, {}, Outcome::accept, {}, nobody);
+        row("own combination again", 3, ctrlAlt, Outcome::accept, {}, {},
+            ShortcutAction::toggleAllWindows);
+        row("same key, more modifiers", 3, {Modifier::control, Modifier::option, Modifier::shift},
+            Outcome::accept);
+        row("unnamed key with modifier", 64, {Modifier::command}, Outcome::accept);
+        bindings = withSharedK();
+        row("first taker in action order", 40, ctrlShiftK.modifiers(), Outcome::reject,
+            QStringLiteral("Used by “Center window”"), ShortcutAction::moveCenter);
+        bindings.clear();
+        row("nothing bound yet", 1, {Modifier::control}, Outcome::accept);
     }
 
     void decide()
