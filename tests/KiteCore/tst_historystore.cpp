@@ -334,13 +334,18 @@ private Q_SLOTS:
         QFETCH(int, recordIndex);
         QFETCH(int, expectedCount);
         QFETCH(QList<int>, gone);
-        HistoryStore store(file(), clock());
-        for (int i = 0; i < existing; ++i) {
-            const HistoryItem item = store.record(source(numbered(i)));
-            // Favour early, so that later recordings do not trim the entries still to be marked.
-            if (favourites.contains(i))
-                store.setFavorite(item.id, true);
+        // The list is written directly, newest first, so that no trimming happens while seeding.
+        QJsonArray seeded;
+        for (int i = existing - 1; i >= 0; --i) {
+            QJsonObject stored = storedEntry();
+            stored.insert("id", StoredJson::uuidText(QUuid::createUuid()));
+            stored.insert("urlString", numbered(i));
+            stored.insert("isFavorite", favourites.contains(i));
+            seeded.append(stored);
         }
+        writeContent(file(), QJsonDocument(seeded).toJson());
+        HistoryStore store(file(), clock());
+        QCOMPARE(store.items().size(), existing);
         store.record(source(numbered(recordIndex)));
         QCOMPARE(store.items().size(), expectedCount);
         QCOMPARE(store.items().first().urlString, numbered(recordIndex));
