@@ -35,6 +35,59 @@ std::expected<std::optional<QString>, QString> optionalText(const QJsonObject &o
     return std::optional<QString>(value.toString());
 }
 
+std::expected<void, QString> readRequired(const QJsonObject &object, HistoryItem &item)
+{
+    const std::optional<QUuid> id = StoredJson::uuid(object.value(QStringLiteral("id")));
+    if (!id)
+        return std::unexpected(badKey(QStringLiteral("id")));
+    item.id = *id;
+
+    for (auto [key, field] : {std::pair{QStringLiteral("urlString"), &item.urlString},
+                              std::pair{QStringLiteral("title"), &item.title},
+                              std::pair{QStringLiteral("subtitle"), &item.subtitle}}) {
+        const QJsonValue value = object.value(key);
+        if (!value.isString())
+            return std::unexpected(badKey(key));
+        *field = value.toString();
+    }
+
+    const QJsonValue kindValue = object.value(QStringLiteral("kind"));
+    const std::optional<MediaKind> kind = mediaKindFromRaw(kindValue.toString());
+    const std::optional<QDateTime> lastOpened = StoredJson::date(object.value(QStringLiteral("lastOpened")));
+    const std::optional<int> openCount = StoredJson::integer(object.value(QStringLiteral("openCount")));
+    const QJsonValue isFavorite = object.value(QStringLiteral("isFavorite"));
+    if (!kindValue.isString() || !kind)
+        return std::unexpected(badKey(QStringLiteral("kind")));
+    if (!lastOpened)
+        return std::unexpected(badKey(QStringLiteral("lastOpened")));
+    if (!openCount)
+        return std::unexpected(badKey(QStringLiteral("openCount")));
+    if (!isFavorite.isBool())
+        return std::unexpected(badKey(QStringLiteral("isFavorite")));
+    item.kind = *kind;
+    item.lastOpened = *lastOpened;
+    item.openCount = *openCount;
+    item.isFavorite = isFavorite.toBool();
+    return {};
+}
+
+std::expected<void, QString> readOptionals(const QJsonObject &object, HistoryItem &item)
+{
+    const auto resume = optionalNumber(object, QStringLiteral("resumeSeconds"));
+    const auto duration = optionalNumber(object, QStringLiteral("durationSeconds"));
+    const auto thumbnail = optionalText(object, QStringLiteral("thumbnailURLString"));
+    if (!resume)
+        return std::unexpected(resume.error());
+    if (!duration)
+        return std::unexpected(duration.error());
+    if (!thumbnail)
+        return std::unexpected(thumbnail.error());
+    item.resumeSeconds = *resume;
+    item.durationSeconds = *duration;
+    item.thumbnailURLString = *thumbnail;
+    return {};
+}
+
 } // namespace
 
 std::optional<double> HistoryItem::progress() const
@@ -68,51 +121,9 @@ QJsonObject HistoryItem::toJson() const
 std::expected<HistoryItem, QString> HistoryItem::fromJson(const QJsonObject &object)
 {
     HistoryItem item;
-    const std::optional<QUuid> id = StoredJson::uuid(object.value(QStringLiteral("id")));
-    if (!id)
-        return std::unexpected(badKey(QStringLiteral("id")));
-    item.id = *id;
-
-    for (auto [key, field] : {std::pair{QStringLiteral("urlString"), &item.urlString},
-                              std::pair{QStringLiteral("title"), &item.title},
-                              std::pair{QStringLiteral("subtitle"), &item.subtitle}}) {
-        const QJsonValue value = object.value(key);
-        if (!value.isString())
-            return std::unexpected(badKey(key));
-        *field = value.toString();
-    }
-
-    const std::optional<MediaKind> kind = mediaKindFromRaw(object.value(QStringLiteral("kind")).toString());
-    if (!object.value(QStringLiteral("kind")).isString() || !kind)
-        return std::unexpected(badKey(QStringLiteral("kind")));
-    item.kind = *kind;
-
-    const std::optional<QDateTime> lastOpened = StoredJson::date(object.value(QStringLiteral("lastOpened")));
-    if (!lastOpened)
-        return std::unexpected(badKey(QStringLiteral("lastOpened")));
-    item.lastOpened = *lastOpened;
-
-    const std::optional<int> openCount = StoredJson::integer(object.value(QStringLiteral("openCount")));
-    if (!openCount)
-        return std::unexpected(badKey(QStringLiteral("openCount")));
-    item.openCount = *openCount;
-
-    const QJsonValue isFavorite = object.value(QStringLiteral("isFavorite"));
-    if (!isFavorite.isBool())
-        return std::unexpected(badKey(QStringLiteral("isFavorite")));
-    item.isFavorite = isFavorite.toBool();
-
-    const auto resume = optionalNumber(object, QStringLiteral("resumeSeconds"));
-    const auto duration = optionalNumber(object, QStringLiteral("durationSeconds"));
-    const auto thumbnail = optionalText(object, QStringLiteral("thumbnailURLString"));
-    if (!resume)
-        return std::unexpected(resume.error());
-    if (!duration)
-        return std::unexpected(duration.error());
-    if (!thumbnail)
-        return std::unexpected(thumbnail.error());
-    item.resumeSeconds = *resume;
-    item.durationSeconds = *duration;
-    item.thumbnailURLString = *thumbnail;
+    if (auto required = readRequired(object, item); !required)
+        return std::unexpected(required.error());
+    if (auto optionals = readOptionals(object, item); !optionals)
+        return std::unexpected(optionals.error());
     return item;
 }

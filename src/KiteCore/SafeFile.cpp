@@ -5,11 +5,10 @@
 #include <QFileInfo>
 #include <QUuid>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <vector>
-
-#include <cerrno>
 
 #include <unistd.h>
 
