@@ -52,6 +52,11 @@ HistoryStore::HistoryStore(QString fileName, Clock now)
     load();
 }
 
+QUrl HistoryStore::fileURL() const
+{
+    return QUrl::fromLocalFile(m_fileName);
+}
+
 std::optional<HistoryItem> HistoryStore::item(const QUrl &matching) const
 {
     const QString key = matching.toString(QUrl::FullyEncoded);

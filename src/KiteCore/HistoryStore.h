@@ -26,7 +26,8 @@ public:
 
     const QList<HistoryItem> &items() const { return m_items; }
     const std::optional<QString> &persistenceError() const { return m_persistenceError; }
-    const QString &fileName() const { return m_fileName; }
+    // The JSON file, fixed at construction.
+    QUrl fileURL() const;
 
     // The first entry recorded for exactly this URL.
     std::optional<HistoryItem> item(const QUrl &matching) const;

@@ -498,6 +498,7 @@ private Q_SLOTS:
     void missingFile()
     {
         HistoryStore store(file(), clock());
+        QCOMPARE(store.fileURL(), QUrl::fromLocalFile(file()));
         QVERIFY(store.items().isEmpty());
         QCOMPARE(store.persistenceError(), std::nullopt);
         QVERIFY(QFileInfo(folder()).isDir());

@@ -275,6 +275,7 @@ private Q_SLOTS:
     void missingFile()
     {
         PlaylistStore store(file(), clock());
+        QCOMPARE(store.fileURL(), QUrl::fromLocalFile(file()));
         QVERIFY(store.items().isEmpty());
         QCOMPARE(store.persistenceError(), std::nullopt);
         QVERIFY(!QFile::exists(file()));

@@ -43,6 +43,11 @@ PlaylistStore::PlaylistStore(QString fileName, Clock now)
     load();
 }
 
+QUrl PlaylistStore::fileURL() const
+{
+    return QUrl::fromLocalFile(m_fileName);
+}
+
 int PlaylistStore::add(const QList<PlaylistItem> &newItems)
 {
     int added = 0;

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QUrl>
 #include <QUuid>
 
 #include <functional>
@@ -23,7 +24,8 @@ public:
 
     const QList<PlaylistItem> &items() const { return m_items; }
     const std::optional<QString> &persistenceError() const { return m_persistenceError; }
-    const QString &fileName() const { return m_fileName; }
+    // The JSON file, fixed at construction.
+    QUrl fileURL() const;
 
     // Appends the entries whose URL is not queued yet, up to the limit; saves when any
     // was added. Returns how many were appended.
