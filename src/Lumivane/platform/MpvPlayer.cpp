@@ -20,6 +20,8 @@ enum Observed : quint64 { timePos = 1, durationProp, pauseProp, speedProp, dwidt
 
 // Bounded so that a stream that keeps warning cannot grow memory.
 constexpr qsizetype maxWarnings = 64;
+// How long to wait for the log lines of a failed load once they stop arriving.
+constexpr std::chrono::milliseconds failureSettleTime{150};
 
 QByteArray mpvTarget(const QUrl &url)
 {
@@ -43,16 +45,21 @@ int runCommand(mpv_handle *handle, std::initializer_list<QByteArray> words)
 
 } // namespace
 
-MpvPlayer::MpvPlayer(VideoOutput output, QObject *parent)
+MpvPlayer::MpvPlayer(VideoOutput video, AudioOutput audio, QObject *parent)
     : NativePlayer(parent)
-    , m_output(output)
+    , m_output(video)
 {
-    // mpv refuses to start under a numeric locale with a decimal comma.
+    m_failureTimer.setSingleShot(true);
+    m_failureTimer.setInterval(failureSettleTime);
+    connect(&m_failureTimer, &QTimer::timeout, this, &MpvPlayer::finishFailure);
+    // mpv refuses to start under a numeric locale with a decimal comma. System error texts
+    // in its log are matched to tell network failures apart, so they must not be translated.
     std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_MESSAGES, "C");
     m_handle = mpv_create();
     if (!m_handle)
         return;
-    configure(output);
+    configure(video, audio);
     if (mpv_initialize(m_handle) < 0) {
         mpv_terminate_destroy(m_handle);
         m_handle = nullptr;
@@ -79,13 +86,14 @@ MpvPlayer::~MpvPlayer()
     mpv_terminate_destroy(handle);
 }
 
-void MpvPlayer::configure(VideoOutput output)
+void MpvPlayer::configure(VideoOutput video, AudioOutput audio)
 {
     const auto set = [this](const char *name, const char *value) {
         mpv_set_option_string(m_handle, name, value);
     };
     set("config", "no");
-    set("terminal", "no");
+    // libmpv leaves the terminal alone by default; setting terminal=no explicitly also
+    // silences the log messages the error descriptions are built from.
     set("input-default-bindings", "no");
     set("input-vo-keyboard", "no");
     set("input-cursor", "no");
@@ -97,7 +105,9 @@ void MpvPlayer::configure(VideoOutput output)
     set("keep-open", "yes");
     set("idle", "yes");
     set("pause", "yes");
-    set("vo", output == VideoOutput::render ? "libmpv" : "null");
+    set("vo", video == VideoOutput::render ? "libmpv" : "null");
+    if (audio == AudioOutput::none)
+        set("ao", "null");
 }
 
 void MpvPlayer::observeProperties()
@@ -152,8 +162,7 @@ void MpvPlayer::handleEvent(const mpv_event &event)
         break;
     }
     case MPV_EVENT_PLAYBACK_RESTART:
-        if (m_itemStarted && m_status == Status::readyToPlay)
-            emitTick();
+        handlePlaybackRestart();
         break;
     case MPV_EVENT_PROPERTY_CHANGE:
         handlePropertyChange(*static_cast<const mpv_event_property *>(event.data));
@@ -164,6 +173,8 @@ void MpvPlayer::handleEvent(const mpv_event &event)
             m_warnings.append(QStringLiteral("%1: %2").arg(QString::fromUtf8(log->prefix),
                                                            QString::fromUtf8(log->text).trimmed()));
         }
+        if (m_pendingFailure)
+            m_failureTimer.start();
         break;
     }
     case MPV_EVENT_COMMAND_REPLY:
@@ -227,7 +238,15 @@ void MpvPlayer::handleEndFile(qint64 entryId, int reason, int mpvError)
     // item matters.
     if (entryId != m_entryId || reason != MPV_END_FILE_REASON_ERROR)
         return;
-    fail(PlatformError::fromMpvLoadFailure(mpvError, m_warnings, m_url));
+    // mpv delivers the log lines that explain the failure after the end-file event.
+    m_pendingFailure = mpvError;
+    m_failureTimer.start();
+}
+
+void MpvPlayer::finishFailure()
+{
+    if (const std::optional<int> mpvError = std::exchange(m_pendingFailure, std::nullopt))
+        fail(PlatformError::fromMpvLoadFailure(*mpvError, m_warnings, m_url));
 }
 
 void MpvPlayer::handleCommandReply(quint64 request, int mpvError)
@@ -262,6 +281,17 @@ void MpvPlayer::handleTime(double seconds)
         return;
     if (!m_lastTickTime || std::floor(m_time) != std::floor(*m_lastTickTime))
         emitTick();
+}
+
+void MpvPlayer::handlePlaybackRestart()
+{
+    if (!m_itemStarted || m_status != Status::readyToPlay)
+        return;
+    // The time-pos notification follows this event; the landed position is needed now.
+    double seconds = 0;
+    if (mpv_get_property(m_handle, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds))
+        m_time = std::max(seconds, 0.0);
+    emitTick();
 }
 
 void MpvPlayer::handleEofReached(bool reached)
@@ -306,6 +336,8 @@ void MpvPlayer::resetItemState()
 {
     m_entryId = -1;
     m_itemStarted = false;
+    m_pendingFailure.reset();
+    m_failureTimer.stop();
     m_warnings.clear();
     m_status = Status::unknown;
     m_error.reset();

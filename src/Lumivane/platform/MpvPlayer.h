@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 
 #include <atomic>
 
@@ -24,8 +25,11 @@ public:
     // none: no picture output (tests and measurements without a display); frames can still
     // be saved.
     enum class VideoOutput { render, none };
+    // none: decode and time audio without a sound device (tests).
+    enum class AudioOutput { system, none };
 
-    explicit MpvPlayer(VideoOutput output = VideoOutput::render, QObject *parent = nullptr);
+    explicit MpvPlayer(VideoOutput video = VideoOutput::render,
+                       AudioOutput audio = AudioOutput::system, QObject *parent = nullptr);
     ~MpvPlayer() override;
 
     quint64 load(const QUrl &url) override;
@@ -53,15 +57,17 @@ public:
 
 private:
     static void onWakeup(void *context);
-    void configure(VideoOutput output);
+    void configure(VideoOutput video, AudioOutput audio);
     void observeProperties();
     void drainEvents();
     void handleEvent(const mpv_event &event);
     void handlePropertyChange(const mpv_event_property &property);
     void handleEndFile(qint64 entryId, int reason, int mpvError);
+    void finishFailure();
     void handleCommandReply(quint64 request, int mpvError);
     void handlePause(bool paused);
     void handleTime(double seconds);
+    void handlePlaybackRestart();
     void handleEofReached(bool reached);
     void updateSize(qint64 width, qint64 height);
     void setSpeedProperty(double speed);
@@ -81,6 +87,8 @@ private:
     bool m_itemStarted = false;
     QUrl m_url;
     QStringList m_warnings;
+    std::optional<int> m_pendingFailure;
+    QTimer m_failureTimer;
 
     Status m_status = Status::unknown;
     std::optional<PlatformError> m_error;
