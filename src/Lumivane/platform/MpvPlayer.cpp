@@ -367,6 +367,10 @@ quint64 MpvPlayer::load(const QUrl &url)
     }
     // A new item waits for the session to start it.
     setPauseProperty(true);
+    // Without a render surface mpv fails the whole item; play it without video until a
+    // surface appears (renderSurfaceReady turns the video track on).
+    if (m_output == VideoOutput::render)
+        mpv_set_property_string(m_handle, "vid", m_surfaceReady ? "auto" : "no");
     const QByteArray target = mpvTarget(url);
     const char *args[] = {"loadfile", target.constData(), "replace", nullptr};
     mpv_node result{};
@@ -471,6 +475,18 @@ void MpvPlayer::saveFrame(const QString &pngPath, FrameCallback done)
         return;
     }
     m_frameRequests.insert(request, std::move(done));
+}
+
+void MpvPlayer::renderSurfaceReady()
+{
+    m_surfaceReady = true;
+    if (m_handle)
+        mpv_set_property_string(m_handle, "vid", "auto");
+}
+
+void MpvPlayer::renderSurfaceGone()
+{
+    m_surfaceReady = false;
 }
 
 void MpvPlayer::finishFrameRequestLater(const FrameCallback &done, const QString &error)

@@ -54,6 +54,9 @@ public:
 
     // For the video widget's render context; null when mpv could not be created.
     mpv_handle *mpvHandle() const { return m_handle; }
+    // Called by the video widget once its render context exists, and when it is freed.
+    void renderSurfaceReady();
+    void renderSurfaceGone();
 
 private:
     static void onWakeup(void *context);
@@ -106,4 +109,5 @@ private:
     quint64 m_nextRequest = 1;
     QHash<quint64, FrameCallback> m_frameRequests;
     QList<QPointer<MpvVideoWidget>> m_videoWidgets;
+    bool m_surfaceReady = false;
 };

@@ -27,6 +27,8 @@ void MpvVideoWidget::releaseRenderContext()
     mpv_render_context *render = std::exchange(m_render, nullptr);
     mpv_render_context_free(render);
     doneCurrent();
+    if (m_player)
+        m_player->renderSurfaceGone();
 }
 
 void *MpvVideoWidget::procAddress(void *, const char *name)
@@ -53,6 +55,7 @@ void MpvVideoWidget::initializeGL()
         return;
     }
     mpv_render_context_set_update_callback(m_render, &MpvVideoWidget::onUpdate, this);
+    m_player->renderSurfaceReady();
 }
 
 void MpvVideoWidget::onUpdate(void *context)
