@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int runs = 3;
+constexpr int runs = 5;
 constexpr double playSeconds = 10.0;
 constexpr int waitLimitMs = 60000;
 const QStringList mpvOutput{"--vo=gpu", "--gpu-context=x11egl", "--ao=null", "--no-config",
@@ -79,6 +79,9 @@ Ours startOurs(const QString &clip)
     ours.widget->resize(1280, 720);
     QObject::connect(ours.widget.get(), &MpvVideoWidget::frameRendered, [&framed = ours.framed] { framed = true; });
     ours.widget->show();
+    // The surface comes up before the item, as when a window opens with its player.
+    MpvVideoWidget *widget = ours.widget.get();
+    waitFor([widget] { return widget->hasRenderContext(); });
     ours.player->load(QUrl::fromLocalFile(clip));
     ours.player->play();
     return ours;

@@ -145,53 +145,6 @@ private Q_SLOTS:
         QCOMPARE(ticks.last().at(1).toDouble(), 1.0);
     }
 
-    void rateFollowsPlayPauseAndSpeed()
-    {
-        auto player = headlessPlayer();
-        QSignalSpy rates(player.get(), &NativePlayer::rateChanged);
-        const quint64 item = player->load(QUrl::fromLocalFile(MediaGenerator::colourClip(Qt::red, 2.0)));
-        QTRY_COMPARE_WITH_TIMEOUT(player->status(), Status::readyToPlay, loadTimeout);
-        player->play();
-        QTRY_COMPARE(player->rate(), 1.0);
-        player->setRate(2.0);
-        QTRY_COMPARE(player->rate(), 2.0);
-        player->pause();
-        QTRY_COMPARE(player->rate(), 0.0);
-        player->setRate(std::numeric_limits<double>::quiet_NaN());
-        QCOMPARE(player->rate(), 0.0);
-        // The speed survives a pause.
-        player->play();
-        QTRY_COMPARE(player->rate(), 2.0);
-        player->setRate(0.0);
-        QTRY_COMPARE(player->rate(), 0.0);
-        QVERIFY(rates.size() >= 5);
-        QVERIFY(std::all_of(rates.begin(), rates.end(),
-                            [item](const QList<QVariant> &args) { return args.at(0).toULongLong() == item; }));
-    }
-
-    void clampsVolume_data()
-    {
-        QTest::addColumn<double>("requested");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("inside") << 0.3 << 0.3;
-        QTest::newRow("full") << 1.0 << 1.0;
-        QTest::newRow("above") << 1.7 << 1.0;
-        QTest::newRow("below") << -0.5 << 0.0;
-        QTest::newRow("not a number keeps the last") << std::numeric_limits<double>::quiet_NaN() << 0.6;
-        QTest::newRow("infinite keeps the last") << std::numeric_limits<double>::infinity() << 0.6;
-    }
-
-    void clampsVolume()
-    {
-        QFETCH(double, requested);
-        QFETCH(double, expected);
-        auto player = headlessPlayer();
-        player->setVolume(0.6);
-        player->setVolume(requested);
-        QCOMPARE(player->volume(), expected);
-        QCOMPARE(mpvVolume(*player), expected * 100.0);
-    }
-
     void exactSeekLandsOnFrame_data()
     {
         QTest::addColumn<int>("frame");

@@ -197,11 +197,8 @@ void MpvPlayer::handlePropertyChange(const mpv_event_property &property)
         return;
     }
     if (name == "speed") {
-        if (present && *static_cast<const double *>(data) != m_speed) {
-            m_speed = *static_cast<const double *>(data);
-            if (!m_paused && m_item != 0)
-                Q_EMIT rateChanged(m_item);
-        }
+        if (present)
+            handleSpeed(*static_cast<const double *>(data));
         return;
     }
     // Until the current item has started, values still describe the previous one.
@@ -270,6 +267,15 @@ void MpvPlayer::handlePause(bool paused)
     Q_EMIT rateChanged(m_item);
     if (m_itemStarted && m_status == Status::readyToPlay)
         emitTick();
+}
+
+void MpvPlayer::handleSpeed(double speed)
+{
+    if (speed == m_speed)
+        return;
+    m_speed = speed;
+    if (!m_paused && m_item != 0)
+        Q_EMIT rateChanged(m_item);
 }
 
 void MpvPlayer::handleTime(double seconds)
@@ -444,17 +450,17 @@ void MpvPlayer::setVolume(double volume)
 
 void MpvPlayer::setSpeedProperty(double speed)
 {
-    if (!m_handle)
-        return;
-    mpv_set_property(m_handle, "speed", MPV_FORMAT_DOUBLE, &speed);
+    // Applied at once, as callers read rate() right after a command; mpv's own
+    // notification then finds nothing changed.
+    if (m_handle && mpv_set_property(m_handle, "speed", MPV_FORMAT_DOUBLE, &speed) >= 0)
+        handleSpeed(speed);
 }
 
 void MpvPlayer::setPauseProperty(bool paused)
 {
-    if (!m_handle)
-        return;
     int flag = paused ? 1 : 0;
-    mpv_set_property(m_handle, "pause", MPV_FORMAT_FLAG, &flag);
+    if (m_handle && mpv_set_property(m_handle, "pause", MPV_FORMAT_FLAG, &flag) >= 0)
+        handlePause(paused);
 }
 
 void MpvPlayer::saveFrame(const QString &pngPath, FrameCallback done)

@@ -69,6 +69,7 @@ private:
     void finishFailure();
     void handleCommandReply(quint64 request, int mpvError);
     void handlePause(bool paused);
+    void handleSpeed(double speed);
     void handleTime(double seconds);
     void handlePlaybackRestart();
     void handleEofReached(bool reached);
