@@ -10,13 +10,16 @@
 #include <mpv/client.h>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
 // Observation ids, passed to mpv as reply_userdata.
-enum Observed : quint64 { timePos = 1, durationProp, pauseProp, speedProp, dwidth, dheight, eofReached };
+enum Observed : quint64 { timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId };
 
 // Bounded so that a stream that keeps warning cannot grow memory.
 constexpr qsizetype maxWarnings = 64;
@@ -112,13 +115,13 @@ void MpvPlayer::configure(VideoOutput video, AudioOutput audio)
 
 void MpvPlayer::observeProperties()
 {
-    mpv_observe_property(m_handle, timePos, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_handle, durationProp, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_handle, pauseProp, "pause", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_handle, speedProp, "speed", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(m_handle, dwidth, "dwidth", MPV_FORMAT_INT64);
-    mpv_observe_property(m_handle, dheight, "dheight", MPV_FORMAT_INT64);
-    mpv_observe_property(m_handle, eofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_handle, timePosId, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_handle, durationId, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_handle, pauseId, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_handle, speedId, "speed", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_handle, dwidthId, "dwidth", MPV_FORMAT_INT64);
+    mpv_observe_property(m_handle, dheightId, "dheight", MPV_FORMAT_INT64);
+    mpv_observe_property(m_handle, eofReachedId, "eof-reached", MPV_FORMAT_FLAG);
 }
 
 void MpvPlayer::onWakeup(void *context)
