@@ -10,32 +10,6 @@
 
 namespace {
 
-std::expected<QList<HistoryItem>, QString> decode(const QByteArray &data)
-{
-    const auto array = StoredJson::parseArray(data);
-    if (!array)
-        return std::unexpected(array.error());
-    QList<HistoryItem> items;
-    items.reserve(array->size());
-    for (qsizetype i = 0; i < array->size(); ++i) {
-        if (!array->at(i).isObject())
-            return std::unexpected(QStringLiteral("entry %1: not an object").arg(i + 1));
-        const auto item = HistoryItem::fromJson(array->at(i).toObject());
-        if (!item)
-            return std::unexpected(QStringLiteral("entry %1: %2").arg(i + 1).arg(item.error()));
-        items.append(*item);
-    }
-    return items;
-}
-
-QByteArray encode(const QList<HistoryItem> &items)
-{
-    QJsonArray array;
-    for (const HistoryItem &item : items)
-        array.append(item.toJson());
-    return StoredJson::compact(array);
-}
-
 std::optional<double> validDuration(std::optional<double> duration)
 {
     if (duration && std::isfinite(*duration) && *duration > 0)
@@ -179,7 +153,7 @@ void HistoryStore::load()
     }
     if (!*data)
         return;
-    auto decoded = decode(**data);
+    auto decoded = StoredJson::decodeList<HistoryItem>(**data);
     if (!decoded) {
         failLoad(decoded.error());
         return;
@@ -198,7 +172,7 @@ void HistoryStore::failLoad(const QString &reason)
 
 void HistoryStore::persist()
 {
-    const auto written = SafeFile::write(m_fileName, encode(m_items));
+    const auto written = SafeFile::write(m_fileName, StoredJson::encodeList(m_items));
     if (written)
         m_persistenceError.reset();
     else

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
 #include <QJsonValue>
 #include <QString>
 #include <QUuid>
@@ -25,4 +27,33 @@ std::optional<int> integer(const QJsonValue &value);
 // The document as a JSON array, or Qt's description of why it is not one.
 std::expected<QJsonArray, QString> parseArray(const QByteArray &data);
 QByteArray compact(const QJsonArray &array);
+
+// A whole stored list: every entry must decode, or the list is refused with the first fault.
+template <typename Item>
+std::expected<QList<Item>, QString> decodeList(const QByteArray &data)
+{
+    const auto array = parseArray(data);
+    if (!array)
+        return std::unexpected(array.error());
+    QList<Item> items;
+    items.reserve(array->size());
+    for (qsizetype i = 0; i < array->size(); ++i) {
+        if (!array->at(i).isObject())
+            return std::unexpected(QStringLiteral("entry %1: not an object").arg(i + 1));
+        const auto item = Item::fromJson(array->at(i).toObject());
+        if (!item)
+            return std::unexpected(QStringLiteral("entry %1: %2").arg(i + 1).arg(item.error()));
+        items.append(*item);
+    }
+    return items;
+}
+
+template <typename Item>
+QByteArray encodeList(const QList<Item> &items)
+{
+    QJsonArray array;
+    for (const Item &item : items)
+        array.append(item.toJson());
+    return compact(array);
+}
 } // namespace StoredJson

@@ -6,36 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-std::expected<QList<PlaylistItem>, QString> decode(const QByteArray &data)
-{
-    const auto array = StoredJson::parseArray(data);
-    if (!array)
-        return std::unexpected(array.error());
-    QList<PlaylistItem> items;
-    items.reserve(array->size());
-    for (qsizetype i = 0; i < array->size(); ++i) {
-        if (!array->at(i).isObject())
-            return std::unexpected(QStringLiteral("entry %1: not an object").arg(i + 1));
-        const auto item = PlaylistItem::fromJson(array->at(i).toObject());
-        if (!item)
-            return std::unexpected(QStringLiteral("entry %1: %2").arg(i + 1).arg(item.error()));
-        items.append(*item);
-    }
-    return items;
-}
-
-QByteArray encode(const QList<PlaylistItem> &items)
-{
-    QJsonArray array;
-    for (const PlaylistItem &item : items)
-        array.append(item.toJson());
-    return StoredJson::compact(array);
-}
-
-} // namespace
-
 PlaylistStore::PlaylistStore(QString fileName, Clock now)
     : m_fileName(std::move(fileName))
     , m_now(std::move(now))
@@ -77,7 +47,7 @@ void PlaylistStore::clearItems()
 
 void PlaylistStore::persist()
 {
-    const auto written = SafeFile::write(m_fileName, encode(m_items));
+    const auto written = SafeFile::write(m_fileName, StoredJson::encodeList(m_items));
     if (written)
         m_persistenceError.reset();
     else
@@ -94,7 +64,7 @@ void PlaylistStore::load()
     }
     if (!*data)
         return;
-    auto decoded = decode(**data);
+    auto decoded = StoredJson::decodeList<PlaylistItem>(**data);
     if (!decoded) {
         failLoad(decoded.error());
         return;
