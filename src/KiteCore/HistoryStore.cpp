@@ -145,20 +145,12 @@ void HistoryStore::load()
         m_persistenceError = QStringLiteral("无法创建历史记录目录：") + folder.error();
         return;
     }
-    SafeFile::removeStaleTemporaries(m_fileName);
-    const auto data = SafeFile::read(m_fileName);
-    if (!data) {
-        failLoad(data.error());
+    auto items = StoredJson::readList<HistoryItem>(m_fileName);
+    if (!items) {
+        failLoad(items.error());
         return;
     }
-    if (!*data)
-        return;
-    auto decoded = StoredJson::decodeList<HistoryItem>(**data);
-    if (!decoded) {
-        failLoad(decoded.error());
-        return;
-    }
-    m_items = std::move(*decoded);
+    m_items = std::move(*items);
 }
 
 // The next save replaces the file, so the damaged one is kept aside first.

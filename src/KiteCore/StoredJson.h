@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafeFile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QJsonArray>
@@ -46,6 +48,19 @@ std::expected<QList<Item>, QString> decodeList(const QByteArray &data)
         items.append(*item);
     }
     return items;
+}
+
+// The list kept in a file: empty when there is no file yet, the reason when it cannot be read.
+template <typename Item>
+std::expected<QList<Item>, QString> readList(const QString &fileName)
+{
+    SafeFile::removeStaleTemporaries(fileName);
+    const auto data = SafeFile::read(fileName);
+    if (!data)
+        return std::unexpected(data.error());
+    if (!*data)
+        return QList<Item>{};
+    return decodeList<Item>(**data);
 }
 
 template <typename Item>

@@ -56,20 +56,12 @@ void PlaylistStore::persist()
 
 void PlaylistStore::load()
 {
-    SafeFile::removeStaleTemporaries(m_fileName);
-    const auto data = SafeFile::read(m_fileName);
-    if (!data) {
-        failLoad(data.error());
+    auto items = StoredJson::readList<PlaylistItem>(m_fileName);
+    if (!items) {
+        failLoad(items.error());
         return;
     }
-    if (!*data)
-        return;
-    auto decoded = StoredJson::decodeList<PlaylistItem>(**data);
-    if (!decoded) {
-        failLoad(decoded.error());
-        return;
-    }
-    m_items = std::move(*decoded);
+    m_items = std::move(*items);
 }
 
 // The next save replaces the file, so the damaged one is kept aside first.
