@@ -685,6 +685,18 @@ private Q_SLOTS:
         QVERIFY(session->state().isFailed());
     }
 
+    void ownerMayDiscardTheSessionFromItsEndCallback()
+    {
+        auto session = openReady(10.0);
+        QPointer<FakeNativePlayer> player = m_harness->player();
+        session->onReachEnd = [&session] { session.reset(); };
+        player->emitPlayedToEnd(player->currentItem());
+        QVERIFY(!session);
+        // The player is still inside its own signal; it goes with the event loop.
+        QVERIFY(!player.isNull());
+        QTRY_VERIFY(player.isNull());
+    }
+
     void everyAssignmentNotifies()
     {
         auto session = m_harness->open(clip);

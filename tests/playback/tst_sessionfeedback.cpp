@@ -8,9 +8,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryFile>
 #include <QTest>
 
-#include <cstdlib>
+#include <cstdio>
+#include <functional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using Status = NativePlayer::Status;
 using Kind = AppError::Kind;
@@ -28,6 +33,23 @@ const MediaSource clip = SessionHarness::localSource(QStringLiteral("/media/clip
 std::optional<PlatformError> urlError(int code, const QString &description = u"platform words"_qs)
 {
     return PlatformError{Domain::urlLoading, code, description};
+}
+
+// Runs the action with standard error sent to a file and returns what was written.
+QByteArray capturedStandardError(const std::function<void()> &action)
+{
+    QTemporaryFile file;
+    if (!file.open())
+        return "<no file>";
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(file.handle(), STDERR_FILENO);
+    action();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    file.seek(0);
+    return file.readAll();
 }
 
 } // namespace
@@ -290,6 +312,46 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(path), ok);
         // The session's state is not touched either way.
         QVERIFY(session->state().isReady());
+    }
+
+    void debugLinesOnlyWhenAskedFor_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("1") << QByteArray("1") << true;
+        QTest::newRow("unset") << QByteArray() << false;
+        QTest::newRow("0") << QByteArray("0") << false;
+        QTest::newRow("true") << QByteArray("true") << false;
+        QTest::newRow("1 with a space") << QByteArray("1 ") << false;
+    }
+
+    void debugLinesOnlyWhenAskedFor()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, written);
+        if (value.isNull())
+            qunsetenv("LUMIVANE_DEBUG");
+        else
+            qputenv("LUMIVANE_DEBUG", value);
+        const QByteArray output = capturedStandardError([] {
+            PlaybackSession::debugLog(u"[kt] fail: decode 无法解码"_qs);
+        });
+        qunsetenv("LUMIVANE_DEBUG");
+        QCOMPARE(output, written ? QByteArray("[kt] fail: decode 无法解码\n") : QByteArray());
+    }
+
+    void failureIsLoggedWithItsKind()
+    {
+        qputenv("LUMIVANE_DEBUG", "1");
+        auto session = m_harness->open(clip);
+        FakeNativePlayer *player = m_harness->player();
+        const QByteArray output = capturedStandardError([player] {
+            player->emitStatus(player->currentItem(), Status::failed,
+                               PlatformError{Domain::media, -17, u"Bad data."_qs});
+        });
+        qunsetenv("LUMIVANE_DEBUG");
+        QVERIFY2(output.contains("[kt] item status=2 error=Bad data.\n"), output.constData());
+        QVERIFY2(output.contains("[kt] fail: decode Bad data.\n"), output.constData());
     }
 };
 

@@ -147,9 +147,12 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
 
 PlaybackSession::~PlaybackSession()
 {
-    // The player goes with the session; none of its signals may reach a half-destroyed one.
-    if (m_player)
+    // None of the player's signals may reach a half-destroyed session, and the owner may be
+    // discarding it from inside one of them.
+    if (m_player) {
         m_player->disconnect(this);
+        m_player.release()->deleteLater();
+    }
 }
 
 bool PlaybackSession::isNative() const
@@ -260,7 +263,8 @@ void PlaybackSession::releasePlayer()
 
 bool PlaybackSession::isCurrent(quint64 item) const
 {
-    return !m_stopped && m_player && item != 0 && item == m_item
+    // stop() and retry() release the player, so a stopped session has none.
+    return m_player && item != 0 && item == m_item
         && m_player->currentItem() == item;
 }
 
