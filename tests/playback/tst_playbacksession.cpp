@@ -113,6 +113,7 @@ private Q_SLOTS:
         QTest::newRow("speed 3.0 applied") << none << QVariant(3.0) << none << 0.85 << 0.85 << 3.0 << false;
         QTest::newRow("speed not a number") << none << QVariant(u"fast"_qs) << none << 0.85 << 0.85 << 1.0 << false;
         QTest::newRow("volume and loop") << QVariant(0.4) << none << QVariant(true) << 0.4 << 0.4 << 1.0 << true;
+        QTest::newRow("damaged volume ignored") << QVariant(u"loud"_qs) << none << none << 0.85 << 0.85 << 1.0 << false;
         QTest::newRow("loud volume kept, player clamped")
             << QVariant(1.5) << none << QVariant(false) << 1.5 << 1.0 << 1.0 << false;
     }

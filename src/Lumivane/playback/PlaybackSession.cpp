@@ -162,15 +162,14 @@ bool PlaybackSession::isNative() const
 
 void PlaybackSession::restoreQuickPreferences()
 {
-    const QVariant volume = m_quickPreferences.value(volumeKey);
-    if (volume.isValid())
-        setVolume(volume.toDouble());
-    const QVariant speed = m_quickPreferences.value(speedKey);
-    if (speed.isValid()) {
-        const double value = speed.toDouble();
-        if (value > minimumSpeed && value <= maximumSpeed)
-            setSpeed(value);
-    }
+    // A damaged entry must not read as 0 and mute the player.
+    bool readable = false;
+    const double volume = m_quickPreferences.value(volumeKey).toDouble(&readable);
+    if (readable)
+        setVolume(volume);
+    const double speed = m_quickPreferences.value(speedKey).toDouble(&readable);
+    if (readable && speed > minimumSpeed && speed <= maximumSpeed)
+        setSpeed(speed);
     const QVariant loop = m_quickPreferences.value(loopKey);
     if (loop.isValid())
         setLoop(loop.toBool());
