@@ -157,27 +157,6 @@ private Q_SLOTS:
         QCOMPARE(result.recovery(), expectedRecovery);
     }
 
-    void nativeFailureUsesTheDecodeFallback_data()
-    {
-        QTest::addColumn<std::optional<PlatformError>>("error");
-        QTest::addColumn<Kind>("kind");
-        QTest::newRow("no error given") << std::optional<PlatformError>() << Kind::decode;
-        QTest::newRow("other domain") << std::optional(PlatformError{Domain::other, -20, u"x"_qs}) << Kind::decode;
-        QTest::newRow("refused connection") << urlError(PlatformError::cannotConnectToHost) << Kind::network;
-    }
-
-    void nativeFailureUsesTheDecodeFallback()
-    {
-        QFETCH(std::optional<PlatformError>, error);
-        QFETCH(Kind, kind);
-        auto session = m_harness->open(clip);
-        FakeNativePlayer *player = m_harness->player();
-        player->emitStatus(player->currentItem(), Status::failed, error);
-        QVERIFY(session->state().isFailed());
-        QCOMPARE(session->state().error()->kind(), kind);
-        QCOMPARE(session->state().error()->message(), PlaybackSession::classify(error, Kind::decode).message());
-    }
-
     void statusText_data()
     {
         QTest::addColumn<AppLanguage>("language");
