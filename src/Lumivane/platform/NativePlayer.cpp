@@ -1,0 +1,8 @@
+#include "NativePlayer.h"
+
+NativePlayer::NativePlayer(QObject *parent)
+    : QObject(parent)
+{
+}
+
+NativePlayer::~NativePlayer() = default;

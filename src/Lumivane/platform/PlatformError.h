@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// A platform failure in neutral form: the playback and web adapters translate their own
+// errors into this record so that one classifier can turn it into a user-facing error.
+struct PlatformError final {
+    enum class Domain { urlLoading, media, other };
+
+    // URL-loading codes, as the classifier expects them.
+    static constexpr int cancelled = -999;
+    static constexpr int timedOut = -1001;
+    static constexpr int cannotFindHost = -1003;
+    static constexpr int cannotConnectToHost = -1004;
+    static constexpr int dnsLookupFailed = -1006;
+    static constexpr int notConnectedToInternet = -1009;
+    static constexpr int secureConnectionFailed = -1200;
+    static constexpr int serverCertificateUntrusted = -1202;
+
+    Domain domain = Domain::other;
+    int code = 0;
+    QString description;
+
+    bool operator==(const PlatformError &other) const = default;
+
+    // Translates a failed mpv load (the end-file error code) using the warnings mpv logged
+    // for that item. Network causes become URL-loading codes; everything else about the
+    // file itself becomes the media domain with a readable description.
+    static PlatformError fromMpvLoadFailure(int mpvError, const QStringList &warnings,
+                                            const QUrl &url);
+};

@@ -1,0 +1,41 @@
+#include "PlaylistItem.h"
+
+#include "StoredJson.h"
+
+#include <QJsonValue>
+
+PlaylistItem PlaylistItem::fromSource(const MediaSource &source)
+{
+    return PlaylistItem{QUuid::createUuid(), source.urlString(), source.title(), source.subtitle(),
+                        toRaw(source.kind())};
+}
+
+QJsonObject PlaylistItem::toJson() const
+{
+    return QJsonObject{
+        {QStringLiteral("id"), StoredJson::uuidText(id)},
+        {QStringLiteral("urlString"), urlString},
+        {QStringLiteral("title"), title},
+        {QStringLiteral("subtitle"), subtitle},
+        {QStringLiteral("kind"), kind},
+    };
+}
+
+std::expected<PlaylistItem, QString> PlaylistItem::fromJson(const QJsonObject &object)
+{
+    PlaylistItem item;
+    const std::optional<QUuid> id = StoredJson::uuid(object.value(QStringLiteral("id")));
+    if (!id)
+        return std::unexpected(QStringLiteral("missing or invalid \"id\""));
+    item.id = *id;
+    for (auto [key, field] : {std::pair{QStringLiteral("urlString"), &item.urlString},
+                              std::pair{QStringLiteral("title"), &item.title},
+                              std::pair{QStringLiteral("subtitle"), &item.subtitle},
+                              std::pair{QStringLiteral("kind"), &item.kind}}) {
+        const QJsonValue value = object.value(key);
+        if (!value.isString())
+            return std::unexpected(QStringLiteral("missing or invalid \"%1\"").arg(key));
+        *field = value.toString();
+    }
+    return item;
+}
