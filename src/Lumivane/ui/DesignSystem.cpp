@@ -7,6 +7,13 @@
 #include <QPushButton>
 #include <QToolButton>
 
+// The icons sit in a static library; their resource must be registered by hand. The macro
+// declares a global function, so this cannot live inside a namespace.
+static void registerIconResource()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace DesignSystem {
 
 QColor accent() { return QColor(0x4d, 0x9c, 0xff); }
@@ -19,6 +26,8 @@ QColor danger() { return QColor(0xff, 0x5f, 0x57); }
 
 QString iconPath(const QString &name)
 {
+    static const bool registered = (registerIconResource(), true);
+    Q_UNUSED(registered);
     return QStringLiteral(":/ui/icons/%1.svg").arg(name);
 }
 
