@@ -11,6 +11,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 
 #include <chrono>
