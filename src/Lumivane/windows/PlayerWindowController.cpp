@@ -52,11 +52,6 @@ double alphaFor(double opacity)
     return std::clamp(opacity, PlayerWindowController::smallestAlpha, 1.0);
 }
 
-QString boolText(bool value)
-{
-    return value ? QStringLiteral("true") : QStringLiteral("false");
-}
-
 } // namespace
 
 PlayerWindowController::PlayerWindowController(PlaybackSession &session, QSettings &settings,
@@ -519,7 +514,7 @@ void PlayerWindowController::windowDidMove()
 {
     if (m_adjustingFrame || isOwnGeometry())
         return;
-    if (!m_lastMoveLog.isValid() || m_lastMoveLog.durationElapsed() > m_timings.moveLogInterval) {
+    if (!m_lastMoveLog.isValid() || m_lastMoveLog.elapsed() > m_timings.moveLogInterval.count()) {
         DebugLog::grab(QStringLiteral("windowDidMove -> ") + frame().toText());
         m_lastMoveLog.start();
     }

@@ -11,6 +11,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 
 #include <chrono>
@@ -25,6 +26,17 @@ class QScreen;
 class QSettings;
 class QWidget;
 
+// Delays of the player window; tests shorten them.
+struct PlayerWindowTimings {
+    std::chrono::milliseconds persistDebounce{250};
+    std::chrono::milliseconds snapDelay{180};
+    std::chrono::milliseconds moveLogInterval{500};
+    // A user resize counts as finished after this long without another resize.
+    std::chrono::milliseconds liveResizeSettle{180};
+    std::chrono::milliseconds moveToCornerDelay{800};
+    std::chrono::milliseconds grabToggleDelay{2000};
+};
+
 // Puts one playback session into its own floating window: places the window, keeps its
 // stacking, opacity, click-through, title and aspect in step with the session, offers the
 // sizing operations of the player menu and the shortcuts, snaps it to screen edges after a
@@ -38,16 +50,7 @@ public:
     // Builds the window's content; called once during construction.
     using ContentFactory = std::function<QWidget *(PlayerWindowController &)>;
 
-    // Delays; tests shorten them.
-    struct Timings {
-        std::chrono::milliseconds persistDebounce{250};
-        std::chrono::milliseconds snapDelay{180};
-        std::chrono::milliseconds moveLogInterval{500};
-        // A user resize counts as finished after this long without another resize.
-        std::chrono::milliseconds liveResizeSettle{180};
-        std::chrono::milliseconds moveToCornerDelay{800};
-        std::chrono::milliseconds grabToggleDelay{2000};
-    };
+    using Timings = PlayerWindowTimings;
 
     static constexpr GeoSize minimumSize{320, 220};
     static constexpr double titleBarHeight = 26;
