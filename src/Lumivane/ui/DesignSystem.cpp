@@ -101,7 +101,8 @@ void paintPanel(QPainter &painter, const QRectF &rect)
 QString styleSheet()
 {
     return QStringLiteral(R"(
-QToolButton#overlayIconButton { background: transparent; border: none; border-radius: 15px; }
+QToolButton#overlayIconButton { background: transparent; border: none; border-radius: 15px;
+    color: white; font-weight: 600; }
 QToolButton#overlayIconButton:hover { background: rgba(255,255,255,40); }
 QToolButton#overlayIconButton:pressed { background: rgba(255,255,255,70); }
 QToolButton#overlayIconButton:checked { background: rgba(77,156,255,150); }
