@@ -76,7 +76,6 @@ PlayerView::PlayerView(PlaybackSession &session, PlayerWindowController &control
     setStyleSheet(DesignSystem::styleSheet());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(320, 194);
     buildTopBar();
     buildBottomBar();
     buildOverlays();
