@@ -268,8 +268,14 @@ void PlayerWindowController::fitOnLoad(const std::optional<double> &aspect)
 
 void PlayerWindowController::applyPinned()
 {
+    setOnTop(m_session.isPinned() || m_session.isCinema());
+}
+
+void PlayerWindowController::setOnTop(bool onTop)
+{
+    m_onTop = onTop;
     if (m_window)
-        X11Window::setStaysOnTop(*m_window, m_session.isPinned() || m_session.isCinema());
+        X11Window::setStaysOnTop(*m_window, onTop);
 }
 
 void PlayerWindowController::applyOpacity()
@@ -334,8 +340,10 @@ void PlayerWindowController::present()
         return;
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
-    // Mapped now: ask the window manager directly, the property alone is read only at map.
+    // Shown now: a manager drops these states when a window is withdrawn, and reads the
+    // desktop property only when it maps one.
     X11Window::setOnAllDesktops(*m_window);
+    X11Window::setStaysOnTop(*m_window, m_onTop);
     m_window->raise();
     m_window->activateWindow();
     m_window->setFocus(Qt::ActiveWindowFocusReason);
@@ -411,9 +419,9 @@ void PlayerWindowController::enterCinema()
     if (screen == nullptr || m_session.isCinema())
         return;
     m_savedFrameBeforeCinema = frame();
-    m_savedOnTopBeforeCinema = m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    m_savedOnTopBeforeCinema = m_onTop;
     m_session.setCinema(true);
-    X11Window::setStaysOnTop(*m_window, true);
+    setOnTop(true);
     setFrame(ScreenGeometry::screenFrame(*screen));
     writeLastFrame();
 }
@@ -421,8 +429,8 @@ void PlayerWindowController::enterCinema()
 void PlayerWindowController::exitCinema()
 {
     m_session.setCinema(false);
-    if (m_window && m_savedOnTopBeforeCinema)
-        X11Window::setStaysOnTop(*m_window, *m_savedOnTopBeforeCinema);
+    if (m_savedOnTopBeforeCinema)
+        setOnTop(*m_savedOnTopBeforeCinema);
     if (m_window && m_savedFrameBeforeCinema) {
         setFrame(*m_savedFrameBeforeCinema);
         writeLastFrame();
@@ -585,8 +593,10 @@ void PlayerWindowController::windowWillClose()
     m_snapTimer.stop();
     m_persistTimer.stop();
     m_liveResizeTimer.stop();
-    if (m_onClose)
-        m_onClose();
+    // The owner may delete this controller from onClose: call it from a local copy, last.
+    const std::function<void()> onClose = std::move(m_onClose);
+    if (onClose)
+        onClose();
 }
 
 void PlayerWindowController::applySnap()

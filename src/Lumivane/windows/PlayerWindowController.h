@@ -113,6 +113,7 @@ private:
     void fitOnLoad(const std::optional<double> &aspect);
 
     void applyPinned();
+    void setOnTop(bool onTop);
     void applyOpacity();
     void applyClickThrough();
     void applyTitle();
@@ -146,6 +147,8 @@ private:
     std::function<void()> m_onClose;
     QList<QMetaObject::Connection> m_subscriptions;
     bool m_adjustingFrame = false;
+    // Whether the window is kept above others (pinned, or in cinema).
+    bool m_onTop = false;
     bool m_closed = false;
     QRect m_ownGeometry;
     QTimer m_snapTimer;
