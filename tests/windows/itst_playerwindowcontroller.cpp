@@ -912,6 +912,30 @@ private Q_SLOTS:
         qunsetenv("LUMIVANE_GRAB");
     }
 
+    // Moves are logged at most once per interval, with the frame they left the window at.
+    void movesLoggedAtMostOncePerInterval()
+    {
+        qputenv("LUMIVANE_DEBUG", "1");
+        m_preferences->setSnapToEdges(false);
+        PlayerWindowController::Timings timings = fastTimings();
+        timings.moveLogInterval = 60s;
+        storeState(sourceUrl(1), text(startFrame));
+        PlayerWindowController &controller = newController(newSession(sourceUrl(1)), timings);
+        controller.present();
+        QVERIFY(QTest::qWaitForWindowExposed(controller.window()));
+        controller.window()->move(200, 100);
+        const GeoRect first = controller.frame();
+        controller.window()->move(300, 100);
+        controller.window()->move(400, 100);
+        QFile log(m_folder.filePath(QStringLiteral("grab.log")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QList<QByteArray> moves = log.readAll().split('\n');
+        moves.removeIf([](const QByteArray &line) { return !line.contains("windowDidMove"); });
+        QCOMPARE(moves.size(), 1);
+        QVERIFY(moves.first().endsWith("windowDidMove -> " + first.toText().toUtf8()));
+        QCOMPARE(lastFrame(), controller.frame());
+    }
+
     void fitOnLoadDiagnostic()
     {
         qputenv("LUMIVANE_DEBUG", "1");

@@ -148,6 +148,7 @@ private Q_SLOTS:
     {
         PlayerWindowController &controller = presented(false);
         const WId id = controller.window()->winId();
+        QTRY_VERIFY_WITH_TIMEOUT(stackingIndex(*controller.window()) >= 0, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(X11Probe::isViewable(id), 5000);
         controller.minimise();
         QVERIFY(controller.session().isHidden());
@@ -155,6 +156,31 @@ private Q_SLOTS:
         controller.present();
         QTRY_VERIFY_WITH_TIMEOUT(X11Probe::isViewable(id), 5000);
         QVERIFY(!controller.session().isHidden());
+    }
+
+    // With the aspect locked, a size the manager sets is brought back to the content's
+    // aspect; without a lock it stays.
+    void managerResizeKeepsAspect_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("locked") << true << QSize(800, 476);
+        QTest::newRow("unlocked") << false << QSize(800, 386);
+    }
+
+    void managerResizeKeepsAspect()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QSize, expected);
+        PlayerWindowController &controller = presented(false);
+        controller.session().setLockAspect(locked);
+        QWidget &window = *controller.window();
+        QTRY_VERIFY_WITH_TIMEOUT(stackingIndex(window) >= 0, 5000);
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                   {QStringLiteral("windowsize"), QString::number(window.winId()),
+                                    QStringLiteral("800"), QStringLiteral("386")}),
+                 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window.size(), expected, 5000);
     }
 
     // A move made through the manager is remembered and snapped like a drag.

@@ -89,20 +89,7 @@ bool isManaged(xcb_connection_t *c, xcb_window_t window)
     return reply && reply->type != XCB_ATOM_NONE;
 }
 
-// Changes one flag on the native window and mirrors it into the widget's flags.
-void changeFlag(QWidget &widget, Qt::WindowType flag, bool on)
-{
-    widget.overrideWindowFlags(on ? widget.windowFlags() | flag : widget.windowFlags() & ~flag);
-    if (QWindow *window = widget.windowHandle())
-        window->setFlag(flag, on);
-}
-
 } // namespace
-
-bool isAvailable()
-{
-    return connection() != nullptr;
-}
 
 void setStaysOnTop(QWidget &window, bool onTop)
 {
@@ -129,7 +116,11 @@ void setStaysOnTop(QWidget &window, bool onTop)
 
 void setClickThrough(QWidget &window, bool passThrough)
 {
-    changeFlag(window, Qt::WindowTransparentForInput, passThrough);
+    constexpr Qt::WindowType flag = Qt::WindowTransparentForInput;
+    window.overrideWindowFlags(passThrough ? window.windowFlags() | flag
+                                           : window.windowFlags() & ~flag);
+    if (QWindow *handle = window.windowHandle())
+        handle->setFlag(flag, passThrough);
 }
 
 void setOnAllDesktops(QWidget &window)

@@ -11,8 +11,6 @@ class QWidget;
 // does nothing off X11.
 namespace X11Window {
 
-bool isAvailable();
-
 // Kept above normal windows (_NET_WM_STATE_ABOVE), enforced by the window manager. Done in
 // EWMH terms rather than with Qt's stay-on-top flag: Qt destroys and recreates the native
 // window at the next show after that flag changed, and the recreated window may be left

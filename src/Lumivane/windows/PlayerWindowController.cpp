@@ -470,11 +470,6 @@ bool PlayerWindowController::beginWindowDrag()
     return m_window && m_window->startDrag();
 }
 
-bool PlayerWindowController::beginWindowResize(Qt::Edges edges)
-{
-    return m_window && m_window->windowHandle()->startSystemResize(edges);
-}
-
 bool PlayerWindowController::handleKeyEvent(const QKeyEvent &event)
 {
     if (event.type() != QEvent::KeyPress)

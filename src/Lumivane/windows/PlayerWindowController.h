@@ -93,8 +93,6 @@ public:
 
     // For the content's drag areas: moves the window with the pressed left button.
     bool beginWindowDrag();
-    // For the content's resize grips: hands an edge resize to the window manager.
-    bool beginWindowResize(Qt::Edges edges);
 
     // The window's key rule; true when the key was handled.
     bool handleKeyEvent(const QKeyEvent &event);
