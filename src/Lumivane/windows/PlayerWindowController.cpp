@@ -77,7 +77,7 @@ PlayerWindowController::PlayerWindowController(PlaybackSession &session, QSettin
             &PlayerWindowController::windowDidEndLiveResize);
     connectWindow();
 
-    const double width = std::max(m_preferences.defaultWidth(), smallestWidth);
+    const double width = defaultWidth();
     m_window->resize(QSize(int(std::lround(width)),
                            int(std::lround(width / defaultAspect + titleBarHeight))));
 
@@ -186,7 +186,7 @@ void PlayerWindowController::placeByCascade()
     if (screen == nullptr)
         return;
     const GeoRect visible = ScreenGeometry::visibleFrame(*screen);
-    const double width = std::max(m_preferences.defaultWidth(), smallestWidth);
+    const double width = defaultWidth();
     const GeoRect fitted = WindowGeometry::fit(defaultAspect, width, visible);
     // The window cannot be smaller than its minimum; centre what it will really be.
     const double w = std::max(fitted.width, minimumSize.width);
@@ -610,6 +610,12 @@ void PlayerWindowController::applySnap()
 }
 
 // Helpers
+
+double PlayerWindowController::defaultWidth() const
+{
+    const double preferred = m_preferences.defaultWidth();
+    return std::isfinite(preferred) ? std::max(preferred, smallestWidth) : smallestWidth;
+}
 
 QScreen *PlayerWindowController::currentScreen() const
 {

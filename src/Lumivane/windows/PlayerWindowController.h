@@ -129,6 +129,8 @@ private:
     void applySnap();
     void keepAspect(const QSize &oldSize);
 
+    // The preferred default width, at least 360.
+    double defaultWidth() const;
     // The screen the window is on, else the main screen.
     QScreen *currentScreen() const;
     // Sets the frame as the controller's own change: move and resize handlers skip it.
