@@ -157,27 +157,6 @@ private Q_SLOTS:
         QCOMPARE(result.recovery(), expectedRecovery);
     }
 
-    void nativeFailureUsesTheDecodeFallback_data()
-    {
-        QTest::addColumn<std::optional<PlatformError>>("error");
-        QTest::addColumn<Kind>("kind");
-        QTest::newRow("no error given") << std::optional<PlatformError>() << Kind::decode;
-        QTest::newRow("other domain") << std::optional(PlatformError{Domain::other, -20, u"x"_qs}) << Kind::decode;
-        QTest::newRow("refused connection") << urlError(PlatformError::cannotConnectToHost) << Kind::network;
-    }
-
-    void nativeFailureUsesTheDecodeFallback()
-    {
-        QFETCH(std::optional<PlatformError>, error);
-        QFETCH(Kind, kind);
-        auto session = m_harness->open(clip);
-        FakeNativePlayer *player = m_harness->player();
-        player->emitStatus(player->currentItem(), Status::failed, error);
-        QVERIFY(session->state().isFailed());
-        QCOMPARE(session->state().error()->kind(), kind);
-        QCOMPARE(session->state().error()->message(), PlaybackSession::classify(error, Kind::decode).message());
-    }
-
     void statusText_data()
     {
         QTest::addColumn<AppLanguage>("language");
@@ -243,21 +222,21 @@ private Q_SLOTS:
 
     void newerToastStaysItsFullTime()
     {
-        const auto toastTime = 300ms;
+        const auto toastTime = 800ms;
         auto session = m_harness->open(clip, std::nullopt, {30000ms, toastTime});
         QSignalSpy toasts(session.get(), &PlaybackSession::toastChanged);
         QElapsedTimer clock;
         clock.start();
         session->showToast(u"first"_qs);
         QCOMPARE(session->toast(), std::optional(u"first"_qs));
-        QTRY_VERIFY(clock.elapsed() >= 150);
+        QTRY_VERIFY(clock.elapsed() >= 200);
         QCOMPARE(session->toast(), std::optional(u"first"_qs));
         session->showToast(u"second"_qs);
         QElapsedTimer second;
         second.start();
         QTRY_VERIFY_WITH_TIMEOUT(!session->toast(), 3000);
-        // The first toast's time ran out in between without clearing the second one.
-        QVERIFY2(second.elapsed() >= 285, qPrintable(QString::number(second.elapsed())));
+        // The first toast's time ran out 600 ms in without clearing the second one.
+        QVERIFY2(second.elapsed() >= 700, qPrintable(QString::number(second.elapsed())));
         QCOMPARE(toasts.size(), 3);
         QCOMPARE(toasts.at(1).at(0).value<std::optional<QString>>(), std::optional(u"second"_qs));
     }
