@@ -691,6 +691,7 @@ private Q_SLOTS:
             QVERIFY(child.waitForStarted());
             const int wanted = random.bounded(1, 4);
             int seen = 0;
+            QByteArray other;
             // Generous bounds: an fsync on a machine busy with other writes can take seconds.
             while (seen < wanted && child.state() == QProcess::Running) {
                 if (!child.canReadLine() && !child.waitForReadyRead(60000))
@@ -700,10 +701,16 @@ private Q_SLOTS:
                     if (line.startsWith("saved ")) {
                         ++seen;
                         confirmed = line.mid(6).toLongLong();
+                    } else {
+                        other += line + '\n';
                     }
                 }
             }
-            QVERIFY2(seen == wanted, qPrintable(QStringLiteral("round %1: child stopped early").arg(round)));
+            QVERIFY2(seen == wanted, qPrintable(QStringLiteral("round %1: child stopped early (%2, exit %3): %4")
+                                                    .arg(round)
+                                                    .arg(child.errorString())
+                                                    .arg(child.exitCode())
+                                                    .arg(QString::fromUtf8(other + child.readAll()))));
             // Spread the kill over the whole save cycle.
             QElapsedTimer jitter;
             jitter.start();
