@@ -2,6 +2,7 @@
 #include "StoredJson.h"
 
 #include <QDir>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -693,9 +694,12 @@ private Q_SLOTS:
             int seen = 0;
             QByteArray other;
             // Generous bounds: an fsync on a machine busy with other writes can take seconds.
-            while (seen < wanted && child.state() == QProcess::Running) {
-                if (!child.canReadLine() && !child.waitForReadyRead(60000))
-                    break;
+            // QProcess's wait can also return early without a timeout while the child runs
+            // on, so the deadline is ours.
+            const QDeadlineTimer deadline(60000);
+            while (seen < wanted && child.state() == QProcess::Running && !deadline.hasExpired()) {
+                if (!child.canReadLine())
+                    child.waitForReadyRead(static_cast<int>(qMax<qint64>(deadline.remainingTime(), 1)));
                 while (child.canReadLine()) {
                     const QByteArray line = child.readLine().trimmed();
                     if (line.startsWith("saved ")) {
