@@ -694,8 +694,6 @@ private Q_SLOTS:
             int seen = 0;
             QByteArray other;
             // Generous bounds: an fsync on a machine busy with other writes can take seconds.
-            // QProcess's wait can also return early without a timeout while the child runs
-            // on, so the deadline is ours.
             const QDeadlineTimer deadline(60000);
             while (seen < wanted && child.state() == QProcess::Running && !deadline.hasExpired()) {
                 if (!child.canReadLine())
@@ -710,11 +708,13 @@ private Q_SLOTS:
                     }
                 }
             }
-            QVERIFY2(seen == wanted, qPrintable(QStringLiteral("round %1: child stopped early (%2, exit %3): %4")
+            // Several confirmations may arrive in one read, so more than wanted is fine.
+            QVERIFY2(seen >= wanted, qPrintable(QStringLiteral("round %1: child stopped early (state %5, %2, exit %3): %4")
                                                     .arg(round)
                                                     .arg(child.errorString())
                                                     .arg(child.exitCode())
-                                                    .arg(QString::fromUtf8(other + child.readAll()))));
+                                                    .arg(QString::fromUtf8(other + child.readAll()))
+                                                    .arg(int(child.state()))));
             // Spread the kill over the whole save cycle.
             QElapsedTimer jitter;
             jitter.start();
