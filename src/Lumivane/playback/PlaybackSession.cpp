@@ -1,0 +1,638 @@
+#include "PlaybackSession.h"
+
+#include "Screenshots.h"
+#include "app/Preferences.h"
+#include "platform/AppPaths.h"
+#include "platform/MpvPlayer.h"
+#include "platform/UserDefaults.h"
+
+#include "L10n.h"
+#include "PlaybackRules.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QPointer>
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+const QString volumeKey = QStringLiteral("default.volume");
+const QString speedKey = QStringLiteral("default.speed");
+const QString loopKey = QStringLiteral("default.loop");
+
+// Pressing play this close to the end starts over instead of ending again at once.
+constexpr double restartWindow = 0.4;
+// Saved positions up to this are not worth resuming; resuming stops this far from the end.
+constexpr double resumeMargin = 3.0;
+constexpr double minimumSpeed = 0.2;
+constexpr double maximumSpeed = 3.0;
+constexpr int progressEvery = 3;
+
+double finiteOrZero(double seconds)
+{
+    return std::isfinite(seconds) && seconds >= 0 ? seconds : 0.0;
+}
+
+QString kindName(AppError::Kind kind)
+{
+    switch (kind) {
+    case AppError::Kind::input: return QStringLiteral("input");
+    case AppError::Kind::network: return QStringLiteral("network");
+    case AppError::Kind::decode: return QStringLiteral("decode");
+    case AppError::Kind::web: return QStringLiteral("web");
+    case AppError::Kind::external: return QStringLiteral("external");
+    case AppError::Kind::storage: return QStringLiteral("storage");
+    }
+    return QStringLiteral("unknown");
+}
+
+QString statusName(NativePlayer::Status status)
+{
+    switch (status) {
+    case NativePlayer::Status::unknown: return QStringLiteral("0");
+    case NativePlayer::Status::readyToPlay: return QStringLiteral("1");
+    case NativePlayer::Status::failed: return QStringLiteral("2");
+    }
+    return QStringLiteral("?");
+}
+
+QString unknownErrorText()
+{
+    return L("发生了未知错误。", "An unknown error occurred.", "Ocurrió un error desconocido.");
+}
+
+// The platform's own words, or the unknown-error text when it gave none.
+QString describe(const PlatformError &error)
+{
+    return error.description.trimmed().isEmpty() ? unknownErrorText() : error.description;
+}
+
+AppError classifyUrlLoading(const PlatformError &error)
+{
+    switch (error.code) {
+    case PlatformError::secureConnectionFailed:
+    case PlatformError::serverCertificateUntrusted:
+        return AppError::network(L("网站的安全连接建立失败。", "The site's secure connection failed.",
+                                   "Falló la conexión segura del sitio."));
+    case PlatformError::notConnectedToInternet:
+        return AppError::network(
+            L("当前没有网络连接。", "You're offline.", "No hay conexión a internet."));
+    case PlatformError::cannotConnectToHost:
+        return AppError::network(L("无法连接到这个网站。", "Couldn't connect to this site.",
+                                   "No se pudo conectar con este sitio."));
+    case PlatformError::timedOut:
+        return AppError::network(
+            L("连接超时了。", "The connection timed out.", "La conexión agotó el tiempo."));
+    case PlatformError::cannotFindHost:
+    case PlatformError::dnsLookupFailed:
+        return AppError::network(L("找不到这个网站的服务器。",
+                                   "The server for this site couldn't be found.",
+                                   "No se encontró el servidor de este sitio."));
+    default:
+        return AppError::network(describe(error));
+    }
+}
+
+AppError watchdogError()
+{
+    return AppError(AppError::Kind::network,
+                    L("加载超过 30 秒仍未完成。", "Still loading after 30 seconds.",
+                      "Aún cargando tras 30 segundos."),
+                    L("检查网络后重试，或改用浏览器打开。",
+                      "Check your connection and retry, or open in a browser.",
+                      "Comprueba la red y reintenta, o ábrelo en el navegador."));
+}
+
+} // namespace
+
+PlaybackSession::Dependencies PlaybackSession::standardDependencies()
+{
+    return {Preferences::shared(), UserDefaults::standard(),
+            [] { return std::make_unique<MpvPlayer>(); }, {}};
+}
+
+PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
+                                 Dependencies dependencies, QObject *parent)
+    : QObject(parent)
+    , m_id(QUuid::createUuid())
+    , m_source(std::move(source))
+    , m_preferences(dependencies.preferences)
+    , m_quickPreferences(dependencies.quickPreferences)
+    , m_makePlayer(std::move(dependencies.makePlayer))
+    , m_title(m_source.title())
+    , m_isPinned(m_preferences.alwaysOnTop())
+    , m_lockAspect(m_preferences.lockAspect())
+    , m_bilibiliDanmakuHidden(m_preferences.bilibiliHideDanmaku())
+    , m_resumeSeconds(resumeSeconds)
+{
+    m_toastTimer.setSingleShot(true);
+    m_toastTimer.setInterval(dependencies.timing.toast);
+    connect(&m_toastTimer, &QTimer::timeout, this, [this] { setToast(std::nullopt); });
+    m_timeout.setSingleShot(true);
+    m_timeout.setInterval(dependencies.timing.watchdog);
+    connect(&m_timeout, &QTimer::timeout, this, [this] {
+        if (m_state.isLoading())
+            fail(watchdogError());
+    });
+
+    restoreQuickPreferences();
+    if (isNative())
+        configurePlayer();
+}
+
+PlaybackSession::~PlaybackSession()
+{
+    // The player goes with the session; none of its signals may reach a half-destroyed one.
+    if (m_player)
+        m_player->disconnect(this);
+}
+
+bool PlaybackSession::isNative() const
+{
+    return m_source.kind() == MediaKind::localFile || m_source.kind() == MediaKind::mediaURL;
+}
+
+void PlaybackSession::restoreQuickPreferences()
+{
+    const QVariant volume = m_quickPreferences.value(volumeKey);
+    if (volume.isValid())
+        setVolume(volume.toDouble());
+    const QVariant speed = m_quickPreferences.value(speedKey);
+    if (speed.isValid()) {
+        const double value = speed.toDouble();
+        if (value > minimumSpeed && value <= maximumSpeed)
+            setSpeed(value);
+    }
+    const QVariant loop = m_quickPreferences.value(loopKey);
+    if (loop.isValid())
+        setLoop(loop.toBool());
+}
+
+void PlaybackSession::writeQuickPreference(const QString &key, const QVariant &value)
+{
+    m_quickPreferences.setValue(key, value);
+    UserDefaults::save(m_quickPreferences);
+}
+
+void PlaybackSession::setVolume(double volume)
+{
+    if (!std::isfinite(volume))
+        return;
+    m_volume = volume;
+    Q_EMIT volumeChanged(m_volume);
+    applyVolume();
+    writeQuickPreference(volumeKey, m_volume);
+}
+
+void PlaybackSession::setSpeed(double speed)
+{
+    if (!std::isfinite(speed) || speed <= 0)
+        return;
+    m_speed = speed;
+    Q_EMIT speedChanged(m_speed);
+    applyRateIfPlaying();
+    writeQuickPreference(speedKey, m_speed);
+}
+
+void PlaybackSession::setLoop(bool loop)
+{
+    m_loop = loop;
+    Q_EMIT loopChanged(m_loop);
+    writeQuickPreference(loopKey, m_loop);
+}
+
+void PlaybackSession::applyVolume()
+{
+    if (m_player)
+        m_player->setVolume(std::clamp(m_volume, 0.0, 1.0));
+}
+
+void PlaybackSession::applyRateIfPlaying()
+{
+    if (m_player && m_player->rate() > 0)
+        m_player->setRate(m_speed);
+}
+
+void PlaybackSession::configurePlayer()
+{
+    m_player = m_makePlayer ? m_makePlayer() : nullptr;
+    if (!m_player) {
+        Q_EMIT playerChanged(nullptr);
+        fail(classify(std::nullopt, AppError::Kind::decode));
+        return;
+    }
+    m_player->setVolume(std::clamp(m_volume, 0.0, 1.0));
+    connectPlayer();
+    m_item = m_player->load(m_source.url());
+    Q_EMIT playerChanged(m_player.get());
+    startTimeout();
+}
+
+void PlaybackSession::connectPlayer()
+{
+    NativePlayer *player = m_player.get();
+    connect(player, &NativePlayer::statusChanged, this, &PlaybackSession::handleStatus);
+    connect(player, &NativePlayer::rateChanged, this, &PlaybackSession::handleRate);
+    connect(player, &NativePlayer::presentationSizeChanged, this,
+            &PlaybackSession::handlePresentationSize);
+    connect(player, &NativePlayer::durationChanged, this, &PlaybackSession::handleDuration);
+    connect(player, &NativePlayer::timeTick, this, &PlaybackSession::handleTick);
+    connect(player, &NativePlayer::playedToEnd, this, &PlaybackSession::handlePlayedToEnd);
+}
+
+void PlaybackSession::releasePlayer()
+{
+    if (!m_player)
+        return;
+    m_player->disconnect(this);
+    m_player->pause();
+    m_player->unload();
+    m_item = 0;
+    // A caller may be inside one of the player's own signals.
+    m_player.release()->deleteLater();
+    Q_EMIT playerChanged(nullptr);
+}
+
+bool PlaybackSession::isCurrent(quint64 item) const
+{
+    return !m_stopped && m_player && item != 0 && item == m_item
+        && m_player->currentItem() == item;
+}
+
+void PlaybackSession::startTimeout()
+{
+    m_timeout.start();
+}
+
+void PlaybackSession::handleStatus(quint64 item)
+{
+    if (!isCurrent(item))
+        return;
+    const NativePlayer::Status status = m_player->status();
+    const std::optional<PlatformError> error = m_player->error();
+    debugLog(QStringLiteral("[kt] item status=%1 error=%2")
+                 .arg(statusName(status), error ? error->description : QStringLiteral("nil")));
+    switch (status) {
+    case NativePlayer::Status::failed:
+        fail(classify(error, AppError::Kind::decode));
+        break;
+    case NativePlayer::Status::readyToPlay:
+        handleReady();
+        break;
+    case NativePlayer::Status::unknown:
+        break;
+    }
+}
+
+void PlaybackSession::handleReady()
+{
+    setState(PlaybackState::ready());
+    m_timeout.stop();
+    // The duration notice may still be on its way; the player often knows it already.
+    if (m_duration <= 0) {
+        const std::optional<double> known = m_player->duration();
+        if (known && std::isfinite(*known) && *known > 0)
+            setDuration(*known);
+    }
+    applyResumeIfNeeded();
+    if (!m_didAutoPlay && shouldAutoPlay()) {
+        m_didAutoPlay = true;
+        play();
+    }
+}
+
+void PlaybackSession::handleRate(quint64 item)
+{
+    if (isCurrent(item))
+        setPlaying(m_player->rate() > 0);
+}
+
+void PlaybackSession::handlePresentationSize(quint64 item)
+{
+    if (!isCurrent(item))
+        return;
+    const QSizeF size = m_player->presentationSize();
+    if (size.width() > 0 && size.height() > 0)
+        setContentAspect(size.width() / size.height());
+}
+
+void PlaybackSession::handleDuration(quint64 item)
+{
+    if (!isCurrent(item))
+        return;
+    const std::optional<double> duration = m_player->duration();
+    setDuration(duration ? finiteOrZero(*duration) : 0.0);
+}
+
+void PlaybackSession::handleTick(quint64 item, double seconds)
+{
+    if (!isCurrent(item))
+        return;
+    setElapsed(finiteOrZero(seconds));
+    const std::optional<double> duration = m_player->duration();
+    if (duration && std::isfinite(*duration) && *duration > 0)
+        setDuration(*duration);
+    ++m_progressTick;
+    if (m_progressTick % progressEvery == 0)
+        reportProgress();
+}
+
+void PlaybackSession::handlePlayedToEnd(quint64 item)
+{
+    if (!isCurrent(item))
+        return;
+    setPlaying(false);
+    if (m_loop) {
+        m_player->seek(0, NativePlayer::SeekMode::exact);
+        m_player->setRate(m_speed);
+    } else if (onReachEnd) {
+        onReachEnd();
+    }
+}
+
+void PlaybackSession::reportProgress()
+{
+    if (onProgress)
+        onProgress(m_elapsed, m_duration > 0 ? std::optional<double>(m_duration) : std::nullopt);
+}
+
+void PlaybackSession::applyResumeIfNeeded()
+{
+    if (!m_preferences.resumePlayback() || !m_resumeSeconds || !m_player)
+        return;
+    const double saved = *m_resumeSeconds;
+    if (!std::isfinite(saved) || saved <= resumeMargin)
+        return;
+    // With the length still unknown the player stops at the end by itself.
+    const double target = m_duration > 0 ? std::min(std::max(m_duration - resumeMargin, 0.0), saved)
+                                         : saved;
+    m_player->seek(target, NativePlayer::SeekMode::defaultTolerance);
+}
+
+bool PlaybackSession::shouldAutoPlay() const
+{
+    return !m_isHidden;
+}
+
+void PlaybackSession::play()
+{
+    if (!m_player)
+        return;
+    if (m_duration > 0 && m_elapsed >= m_duration - restartWindow)
+        m_player->seek(0, NativePlayer::SeekMode::exact);
+    m_player->play();
+    m_player->setRate(m_speed);
+}
+
+void PlaybackSession::togglePlayback()
+{
+    if (m_player && m_player->rate() > 0)
+        m_player->pause();
+    else
+        play();
+}
+
+void PlaybackSession::seek(double seconds)
+{
+    if (!m_player || std::isnan(seconds))
+        return;
+    const double bound = m_duration > 0 ? m_duration : std::numeric_limits<double>::max();
+    const double target = std::clamp(seconds, 0.0, bound);
+    m_player->seek(target, NativePlayer::SeekMode::exact);
+    setElapsed(target);
+}
+
+void PlaybackSession::setHidden(bool hidden)
+{
+    if (hidden == m_isHidden)
+        return;
+    const bool waitingToAutoplay = m_player && m_state.isLoading();
+    const bool playing = m_player && m_player->rate() > 0;
+    const bool pauseWhenHidden = m_preferences.pauseWhenHidden();
+    m_isHidden = hidden;
+    Q_EMIT isHiddenChanged(m_isHidden);
+    if (hidden) {
+        if (PlaybackRules::hiding(playing, waitingToAutoplay, pauseWhenHidden)
+            == PlaybackRules::HideAction::pause) {
+            if (m_player)
+                m_player->pause();
+            m_pausedByHide = true;
+        }
+        reportProgress();
+        return;
+    }
+    if (PlaybackRules::showing(m_pausedByHide, waitingToAutoplay, false)
+        == PlaybackRules::ShowAction::resume)
+        play();
+    m_pausedByHide = false;
+}
+
+void PlaybackSession::fail(const AppError &error)
+{
+    debugLog(QStringLiteral("[kt] fail: %1 %2").arg(kindName(error.kind()), error.message()));
+    if (m_stopped)
+        return;
+    setState(PlaybackState::failed(error));
+    m_timeout.stop();
+    if (m_player)
+        m_player->pause();
+}
+
+void PlaybackSession::teardown()
+{
+    releasePlayer();
+    setPlaying(false);
+}
+
+void PlaybackSession::retry()
+{
+    teardown();
+    m_stopped = false;
+    m_didAutoPlay = false;
+    setState(PlaybackState::loading());
+    setElapsed(0);
+    setDuration(0);
+    if (isNative())
+        configurePlayer();
+}
+
+void PlaybackSession::stop()
+{
+    m_stopped = true;
+    m_timeout.stop();
+    releasePlayer();
+    setPlaying(false);
+    setState(PlaybackState::loading());
+}
+
+void PlaybackSession::captureScreenshot()
+{
+    if (!m_player)
+        return;
+    const QString folder = AppPaths::screenshotFolder();
+    QDir().mkpath(folder);
+    const QString path =
+        folder + QLatin1Char('/') + Screenshots::fileName(m_title, QDateTime::currentDateTime());
+    QPointer<PlaybackSession> self(this);
+    m_player->saveFrame(path, [self](bool ok, const QString &error) {
+        if (self)
+            self->finishScreenshot(ok, error);
+    });
+}
+
+void PlaybackSession::finishScreenshot(bool ok, const QString &error)
+{
+    if (ok) {
+        showToast(L("已保存截图到桌面", "Screenshot saved to Desktop",
+                    "Captura guardada en el escritorio"));
+        return;
+    }
+    const QString reason = error.trimmed().isEmpty() ? QStringLiteral("请重试") : error;
+    showToast(L(QStringLiteral("截图失败：") + reason, QStringLiteral("Screenshot failed"),
+                QStringLiteral("Error al capturar")));
+}
+
+void PlaybackSession::showToast(const QString &message)
+{
+    setToast(message);
+    m_toastTimer.start();
+}
+
+double PlaybackSession::progress() const
+{
+    if (m_duration <= 0)
+        return 0;
+    return std::clamp(m_elapsed / m_duration, 0.0, 1.0);
+}
+
+QString PlaybackSession::statusText() const
+{
+    if (m_state.isFailed())
+        return L("打开失败", "Failed", "Error");
+    if (m_state.isLoading())
+        return L("正在打开…", "Opening…", "Abriendo…");
+    if (m_isHidden)
+        return L("已收起", "Hidden", "Oculto");
+    if (m_source.kind() == MediaKind::web)
+        return L("网页已打开", "Page ready", "Página lista");
+    if (m_isPlaying)
+        return L("正在播放", "Playing", "Reproduciendo");
+    return L("已暂停", "Paused", "En pausa");
+}
+
+AppError PlaybackSession::classify(const std::optional<PlatformError> &error,
+                                   AppError::Kind fallbackKind)
+{
+    if (!error)
+        return AppError(fallbackKind, unknownErrorText());
+    switch (error->domain) {
+    case PlatformError::Domain::urlLoading: return classifyUrlLoading(*error);
+    case PlatformError::Domain::media: return AppError::decode(describe(*error));
+    case PlatformError::Domain::other: break;
+    }
+    return AppError(fallbackKind, describe(*error));
+}
+
+void PlaybackSession::debugLog(const QString &message)
+{
+    if (qEnvironmentVariable("LUMIVANE_DEBUG") != u"1")
+        return;
+    const QByteArray line = message.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fflush(stderr);
+}
+
+void PlaybackSession::setState(PlaybackState state)
+{
+    m_state = std::move(state);
+    Q_EMIT stateChanged(m_state);
+}
+
+void PlaybackSession::setPlaying(bool playing)
+{
+    m_isPlaying = playing;
+    Q_EMIT isPlayingChanged(m_isPlaying);
+}
+
+void PlaybackSession::setElapsed(double elapsed)
+{
+    m_elapsed = elapsed;
+    Q_EMIT elapsedChanged(m_elapsed);
+}
+
+void PlaybackSession::setDuration(double duration)
+{
+    m_duration = duration;
+    Q_EMIT durationChanged(m_duration);
+}
+
+void PlaybackSession::setContentAspect(std::optional<double> aspect)
+{
+    m_contentAspect = aspect;
+    Q_EMIT contentAspectChanged(m_contentAspect);
+}
+
+void PlaybackSession::setToast(std::optional<QString> toast)
+{
+    m_toast = std::move(toast);
+    Q_EMIT toastChanged(m_toast);
+}
+
+void PlaybackSession::setTitle(const QString &title)
+{
+    m_title = title;
+    Q_EMIT titleChanged(m_title);
+}
+
+void PlaybackSession::setPinned(bool pinned)
+{
+    m_isPinned = pinned;
+    Q_EMIT isPinnedChanged(m_isPinned);
+}
+
+void PlaybackSession::setOpacity(double opacity)
+{
+    m_opacity = opacity;
+    Q_EMIT opacityChanged(m_opacity);
+}
+
+void PlaybackSession::setClickThrough(bool clickThrough)
+{
+    m_clickThrough = clickThrough;
+    Q_EMIT clickThroughChanged(m_clickThrough);
+}
+
+void PlaybackSession::setGrabMode(bool grabMode)
+{
+    m_grabMode = grabMode;
+    Q_EMIT grabModeChanged(m_grabMode);
+}
+
+void PlaybackSession::setLockAspect(bool lockAspect)
+{
+    m_lockAspect = lockAspect;
+    Q_EMIT lockAspectChanged(m_lockAspect);
+}
+
+void PlaybackSession::setControlsPinned(bool pinned)
+{
+    m_controlsPinned = pinned;
+    Q_EMIT controlsPinnedChanged(m_controlsPinned);
+}
+
+void PlaybackSession::setCinema(bool cinema)
+{
+    m_isCinema = cinema;
+    Q_EMIT isCinemaChanged(m_isCinema);
+}
+
+void PlaybackSession::setBilibiliDanmakuHidden(bool hidden)
+{
+    m_bilibiliDanmakuHidden = hidden;
+    Q_EMIT bilibiliDanmakuHiddenChanged(m_bilibiliDanmakuHidden);
+}

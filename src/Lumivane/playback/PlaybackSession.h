@@ -1,0 +1,277 @@
+#pragma once
+
+#include "PlaybackState.h"
+#include "app/AppError.h"
+#include "platform/NativePlayer.h"
+#include "platform/PlatformError.h"
+
+#include "MediaSource.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QUuid>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Preferences;
+class QSettings;
+class QWidget;
+
+// The model behind one floating player window: plays one source, natively through a
+// NativePlayer or (later) as a web page, and publishes what the window and its overlay show.
+// Every published value notifies on each assignment, also when the value is unchanged.
+// Everything runs on the GUI thread.
+class PlaybackSession final : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QUuid id READ id CONSTANT)
+    Q_PROPERTY(PlaybackState state READ state NOTIFY stateChanged)
+    Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
+    Q_PROPERTY(bool isHidden READ isHidden WRITE setHidden NOTIFY isHiddenChanged)
+    Q_PROPERTY(bool isPinned READ isPinned WRITE setPinned NOTIFY isPinnedChanged)
+    Q_PROPERTY(double opacity READ opacity WRITE setOpacity NOTIFY opacityChanged)
+    Q_PROPERTY(bool clickThrough READ clickThrough WRITE setClickThrough NOTIFY clickThroughChanged)
+    Q_PROPERTY(bool grabMode READ grabMode WRITE setGrabMode NOTIFY grabModeChanged)
+    Q_PROPERTY(bool lockAspect READ lockAspect WRITE setLockAspect NOTIFY lockAspectChanged)
+    Q_PROPERTY(bool controlsPinned READ controlsPinned WRITE setControlsPinned NOTIFY
+                   controlsPinnedChanged)
+    Q_PROPERTY(double elapsed READ elapsed NOTIFY elapsedChanged)
+    Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
+    Q_PROPERTY(double volume READ volume WRITE setVolume NOTIFY volumeChanged)
+    Q_PROPERTY(double speed READ speed WRITE setSpeed NOTIFY speedChanged)
+    Q_PROPERTY(bool loop READ loop WRITE setLoop NOTIFY loopChanged)
+    Q_PROPERTY(bool canPiP READ canPiP NOTIFY canPiPChanged)
+    Q_PROPERTY(bool pipActive READ pipActive NOTIFY pipActiveChanged)
+    Q_PROPERTY(bool isCinema READ isCinema WRITE setCinema NOTIFY isCinemaChanged)
+    Q_PROPERTY(NativePlayer *player READ player NOTIFY playerChanged)
+    Q_PROPERTY(QWidget *webView READ webView NOTIFY webViewChanged)
+    Q_PROPERTY(bool webCanGoBack READ webCanGoBack NOTIFY webCanGoBackChanged)
+    Q_PROPERTY(bool webCanGoForward READ webCanGoForward NOTIFY webCanGoForwardChanged)
+    Q_PROPERTY(bool webVideoAvailable READ webVideoAvailable NOTIFY webVideoAvailableChanged)
+    Q_PROPERTY(std::optional<double> contentAspect READ contentAspect NOTIFY contentAspectChanged)
+    Q_PROPERTY(std::optional<QString> toast READ toast NOTIFY toastChanged)
+    Q_PROPERTY(bool bilibiliDanmakuHidden READ bilibiliDanmakuHidden WRITE setBilibiliDanmakuHidden
+                   NOTIFY bilibiliDanmakuHiddenChanged)
+    Q_PROPERTY(bool webCanSeek READ webCanSeek NOTIFY webCanSeekChanged)
+
+public:
+    using PlayerFactory = std::function<std::unique_ptr<NativePlayer>()>;
+
+    // Timer lengths; tests shorten them.
+    struct Timing {
+        std::chrono::milliseconds watchdog{30000};
+        std::chrono::milliseconds toast{2600};
+    };
+
+    struct Dependencies {
+        // The shared settings (pin, aspect lock, resume, pause when hidden, danmaku).
+        Preferences &preferences;
+        // Holds "default.volume", "default.speed" and "default.loop".
+        QSettings &quickPreferences;
+        // Makes the native player; called on creation and on every retry.
+        PlayerFactory makePlayer;
+        Timing timing = {};
+    };
+
+    // The shared preferences, the standard user-defaults store and an mpv player drawing
+    // into its video widget.
+    static Dependencies standardDependencies();
+
+    // Starts loading at once: native sources get a player, web sources stay loading.
+    PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
+                    Dependencies dependencies, QObject *parent = nullptr);
+    ~PlaybackSession() override;
+
+    // Set by the owner; each is optional. onProgress gets no duration while it is unknown.
+    // After stop() none of them is called for events of the player.
+    std::function<void()> onRequestExternal;
+    std::function<void(double elapsed, std::optional<double> duration)> onProgress;
+    std::function<void()> onReachEnd;
+    std::function<void(const QString &title)> onTitleChange;
+    std::function<void(const QUrl &thumbnail)> onThumbnailChange;
+
+    const QUuid &id() const { return m_id; }
+    const MediaSource &source() const { return m_source; }
+    const PlaybackState &state() const { return m_state; }
+    const QString &title() const { return m_title; }
+    bool isPlaying() const { return m_isPlaying; }
+    bool isHidden() const { return m_isHidden; }
+    bool isPinned() const { return m_isPinned; }
+    double opacity() const { return m_opacity; }
+    bool clickThrough() const { return m_clickThrough; }
+    bool grabMode() const { return m_grabMode; }
+    bool lockAspect() const { return m_lockAspect; }
+    bool controlsPinned() const { return m_controlsPinned; }
+    double elapsed() const { return m_elapsed; }
+    double duration() const { return m_duration; }
+    double volume() const { return m_volume; }
+    double speed() const { return m_speed; }
+    bool loop() const { return m_loop; }
+    // No picture-in-picture here: the floating window already is one.
+    bool canPiP() const { return m_canPiP; }
+    bool pipActive() const { return m_pipActive; }
+    bool isCinema() const { return m_isCinema; }
+    // The native player, owned by the session; null for web sources and after stop().
+    NativePlayer *player() const { return m_player.get(); }
+    QWidget *webView() const { return m_webView; }
+    bool webCanGoBack() const { return m_webCanGoBack; }
+    bool webCanGoForward() const { return m_webCanGoForward; }
+    bool webVideoAvailable() const { return m_webVideoAvailable; }
+    const std::optional<double> &contentAspect() const { return m_contentAspect; }
+    const std::optional<QString> &toast() const { return m_toast; }
+    bool bilibiliDanmakuHidden() const { return m_bilibiliDanmakuHidden; }
+    bool webCanSeek() const { return m_webCanSeek; }
+
+    // 0 while the duration is unknown, else elapsed / duration within 0..1.
+    double progress() const;
+    // A short localised status for lists and the overlay.
+    QString statusText() const;
+
+    void setTitle(const QString &title);
+    void setPinned(bool pinned);
+    void setOpacity(double opacity);
+    void setClickThrough(bool clickThrough);
+    void setGrabMode(bool grabMode);
+    void setLockAspect(bool lockAspect);
+    void setControlsPinned(bool pinned);
+    void setCinema(bool cinema);
+    void setBilibiliDanmakuHidden(bool hidden);
+    // Applied to the player and remembered as "default.volume"; non-finite values are ignored.
+    void setVolume(double volume);
+    // Applied when playing and remembered as "default.speed"; only finite values > 0.
+    void setSpeed(double speed);
+    // Read at the end of the media; remembered as "default.loop".
+    void setLoop(bool loop);
+
+    // Starts the player at the current speed; at the very end it starts over.
+    void play();
+    void togglePlayback();
+    // Exact seek, clamped into 0..duration (0..any while the duration is unknown).
+    void seek(double seconds);
+    // Pauses or resumes by the hide rules and reports progress on hiding.
+    void setHidden(bool hidden);
+    // Rebuilds the player from scratch (a new player object) and loads again.
+    void retry();
+    // Releases the player; afterwards no event changes the session.
+    void stop();
+    // Saves the current frame as PNG in the screenshot folder and tells the outcome by toast.
+    void captureScreenshot();
+    // A short notice over the player, cleared after the toast time; a newer one restarts it.
+    void showToast(const QString &message);
+
+    // Turns a platform failure (or none) into the error the user sees.
+    static AppError classify(const std::optional<PlatformError> &error, AppError::Kind fallbackKind);
+    // To stderr when LUMIVANE_DEBUG is "1".
+    static void debugLog(const QString &message);
+
+Q_SIGNALS:
+    void stateChanged(const PlaybackState &state);
+    void titleChanged(const QString &title);
+    void isPlayingChanged(bool isPlaying);
+    void isHiddenChanged(bool isHidden);
+    void isPinnedChanged(bool isPinned);
+    void opacityChanged(double opacity);
+    void clickThroughChanged(bool clickThrough);
+    void grabModeChanged(bool grabMode);
+    void lockAspectChanged(bool lockAspect);
+    void controlsPinnedChanged(bool controlsPinned);
+    void elapsedChanged(double elapsed);
+    void durationChanged(double duration);
+    void volumeChanged(double volume);
+    void speedChanged(double speed);
+    void loopChanged(bool loop);
+    void canPiPChanged(bool canPiP);
+    void pipActiveChanged(bool pipActive);
+    void isCinemaChanged(bool isCinema);
+    // The old player is deleted later, so a widget made from it may still be around briefly.
+    void playerChanged(NativePlayer *player);
+    void webViewChanged(QWidget *webView);
+    void webCanGoBackChanged(bool canGoBack);
+    void webCanGoForwardChanged(bool canGoForward);
+    void webVideoAvailableChanged(bool available);
+    void contentAspectChanged(const std::optional<double> &aspect);
+    void toastChanged(const std::optional<QString> &toast);
+    void bilibiliDanmakuHiddenChanged(bool hidden);
+    void webCanSeekChanged(bool canSeek);
+
+private:
+    bool isNative() const;
+    void restoreQuickPreferences();
+    void writeQuickPreference(const QString &key, const QVariant &value);
+    void configurePlayer();
+    void connectPlayer();
+    void releasePlayer();
+    void startTimeout();
+    void handleStatus(quint64 item);
+    void handleReady();
+    void handleRate(quint64 item);
+    void handlePresentationSize(quint64 item);
+    void handleDuration(quint64 item);
+    void handleTick(quint64 item, double seconds);
+    void handlePlayedToEnd(quint64 item);
+    bool isCurrent(quint64 item) const;
+    void applyResumeIfNeeded();
+    bool shouldAutoPlay() const;
+    void fail(const AppError &error);
+    void teardown();
+    void applyVolume();
+    void applyRateIfPlaying();
+    void reportProgress();
+    void finishScreenshot(bool ok, const QString &error);
+
+    void setState(PlaybackState state);
+    void setPlaying(bool playing);
+    void setElapsed(double elapsed);
+    void setDuration(double duration);
+    void setContentAspect(std::optional<double> aspect);
+    void setToast(std::optional<QString> toast);
+
+    const QUuid m_id;
+    const MediaSource m_source;
+    Preferences &m_preferences;
+    QSettings &m_quickPreferences;
+    PlayerFactory m_makePlayer;
+
+    PlaybackState m_state;
+    QString m_title;
+    bool m_isPlaying = false;
+    bool m_isHidden = false;
+    bool m_isPinned = false;
+    double m_opacity = 1.0;
+    bool m_clickThrough = false;
+    bool m_grabMode = false;
+    bool m_lockAspect = false;
+    bool m_controlsPinned = false;
+    double m_elapsed = 0;
+    double m_duration = 0;
+    double m_volume = 0.85;
+    double m_speed = 1.0;
+    bool m_loop = false;
+    bool m_canPiP = false;
+    bool m_pipActive = false;
+    bool m_isCinema = false;
+    std::unique_ptr<NativePlayer> m_player;
+    quint64 m_item = 0;
+    QWidget *m_webView = nullptr;
+    bool m_webCanGoBack = false;
+    bool m_webCanGoForward = false;
+    bool m_webVideoAvailable = false;
+    std::optional<double> m_contentAspect;
+    std::optional<QString> m_toast;
+    bool m_bilibiliDanmakuHidden = false;
+    bool m_webCanSeek = false;
+
+    QTimer m_toastTimer;
+    QTimer m_timeout;
+    bool m_pausedByHide = false;
+    bool m_stopped = false;
+    bool m_didAutoPlay = false;
+    int m_progressTick = 0;
+    const std::optional<double> m_resumeSeconds;
+};
