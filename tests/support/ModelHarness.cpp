@@ -9,7 +9,7 @@
 ModelHarness::ModelHarness()
     : m_settings(m_folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
     , m_preferences(m_settings)
-    , m_now(QDate(2026, 3, 1), QTime(12, 0), QTimeZone::UTC)
+    , m_now(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC)
 {
     PlayerWindowController::resetPlacementForTesting();
     build();
