@@ -465,6 +465,14 @@ void AppModel::saveWindowState()
     UserDefaults::save(m_defaults);
 }
 
+void AppModel::prepareToQuit()
+{
+    if (m_isTerminating)
+        return;
+    saveWindowState();
+    m_isTerminating = true;
+}
+
 void AppModel::restoreWindowsIfNeeded()
 {
     if (m_didRestoreWindows)

@@ -126,6 +126,9 @@ public:
     void recoverAll();
     void stopAll();
     void saveWindowState();
+    // At quit, before any window closes: the window list is saved once and windows closing
+    // afterwards leave it alone.
+    void prepareToQuit();
     void restoreWindowsIfNeeded();
     // The completion runs only after the external player or the desktop took the source.
     void openExternal(const MediaSource &source, bool closeAfter,
