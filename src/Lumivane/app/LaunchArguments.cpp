@@ -25,7 +25,7 @@ QStringList absolutize(const QStringList &arguments, const QDir &workingFolder)
             continue;
         QString &value = result[++i];
         if (isRelativePath(value) && QFileInfo::exists(workingFolder.filePath(value)))
-            value = QFileInfo(workingFolder.filePath(value)).absoluteFilePath();
+            value = QDir::cleanPath(workingFolder.absoluteFilePath(value));
     }
     return result;
 }
