@@ -1,7 +1,9 @@
+#include "ui/OpacityPopover.h"
 #include "ui/PlayerView.h"
 #include "ui/StatusPanel.h"
 #include "ui/VolumePopover.h"
 
+#include "FakeNativePlayer.h"
 #include "MediaGenerator.h"
 #include "app/Preferences.h"
 #include "platform/MpvPlayer.h"
@@ -25,12 +27,14 @@ const QColor clipColour(40, 170, 90);
 
 // A real window around a real mpv session, as the application builds it.
 struct Window {
-    Window(const QString &settingsPath, const QString &file)
+    Window(const QString &settingsPath, const QString &file, bool fakePlayer)
         : settings(settingsPath, QSettings::IniFormat), preferences(settings)
     {
         PlaybackSession::Dependencies dependencies{
             preferences, settings,
-            [] {
+            [fakePlayer]() -> std::unique_ptr<NativePlayer> {
+                if (fakePlayer)
+                    return std::make_unique<FakeNativePlayer>();
                 return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::render,
                                                    MpvPlayer::AudioOutput::none);
             },
@@ -92,6 +96,18 @@ int brightness(const QColor &colour)
 {
     return colour.red() + colour.green() + colour.blue();
 }
+
+// White icons or text somewhere: the window has been drawn.
+bool drawn(const QImage &image)
+{
+    for (int y = 0; y < image.height(); y += 2) {
+        for (int x = 0; x < image.width(); x += 2) {
+            if (brightness(image.pixelColor(x, y)) > 600)
+                return true;
+        }
+    }
+    return false;
+}
 } // namespace
 
 class TestPlayerViewLook : public QObject
@@ -104,10 +120,10 @@ private:
     QString m_shots;
     int m_settingsCount = 0;
 
-    std::unique_ptr<Window> open(const QString &file)
+    std::unique_ptr<Window> open(const QString &file, bool fakePlayer = false)
     {
         const QString path = m_dir.filePath(QStringLiteral("settings-%1.ini").arg(++m_settingsCount));
-        auto window = std::make_unique<Window>(path, file);
+        auto window = std::make_unique<Window>(path, file, fakePlayer);
         window->controller->present();
         return window;
     }
@@ -199,6 +215,45 @@ private Q_SLOTS:
         const QImage image = window->shot();
         QVERIFY(!image.isNull());
         save(image, u"failure.png"_qs);
+    }
+
+    // The smallest window still holds every panel inside it.
+    void smallestWindow()
+    {
+        auto window = open(m_clip, true);
+        QWidget *panel = window->controller->window();
+        window->controller->resize(320, 16.0 / 9.0);
+        QTRY_COMPARE(panel->size(), QSize(320, 220));
+        StatusPanel *status = window->view->statusPanel();
+        QTRY_VERIFY(status->isVisible());
+        QVERIFY(panel->rect().contains(status->geometry()));
+        QTRY_VERIFY_WITH_TIMEOUT(drawn(window->shot()), 5000);
+        save(window->shot(), u"loading-small.png"_qs);
+
+        QToolButton *opacity = nullptr;
+        for (QToolButton *button : window->view->findChildren<QToolButton *>()) {
+            if (button->toolTip() == u"Window opacity"_qs)
+                opacity = button;
+        }
+        QVERIFY(opacity != nullptr);
+        QImage before = window->shot();
+        opacity->click();
+        QTRY_VERIFY(window->view->opacityPopover()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(window->shot() != before, 5000);
+        QVERIFY(panel->rect().contains(window->view->opacityPopover()->geometry()));
+        save(window->shot(), u"opacity-small.png"_qs);
+        opacity->click();
+
+        before = window->shot();
+        window->session->retry();
+        qobject_cast<FakeNativePlayer *>(window->session->player())
+            ->emitStatus(window->session->player()->currentItem(), NativePlayer::Status::failed,
+                         PlatformError{PlatformError::Domain::urlLoading,
+                                       PlatformError::cannotConnectToHost, QString()});
+        QVERIFY(status->showingFailure());
+        QVERIFY(panel->rect().contains(status->geometry()));
+        QTRY_VERIFY_WITH_TIMEOUT(window->shot() != before, 5000);
+        save(window->shot(), u"failure-small.png"_qs);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "ui/ElidedLabel.h"
 #include "ui/OpacityPopover.h"
 #include "ui/StatusPanel.h"
 #include "ui/VolumePopover.h"
@@ -93,6 +94,29 @@ private Q_SLOTS:
         QCOMPARE(chosen.last().first().toDouble(), 0.25);
         for (QPushButton *button : popover.presetButtons())
             QVERIFY(!button->isChecked() || button->text() == u"25%"_qs);
+    }
+
+    void titleElides_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("short") << u"Clip"_qs << false;
+        QTest::newRow("long") << u"An evening news programme with a very long title indeed"_qs << true;
+    }
+
+    void titleElides()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, elided);
+        ElidedLabel label;
+        label.resize(120, 20);
+        label.setText(title);
+        QCOMPARE(label.text(), title);
+        QCOMPARE(label.shownText() != title, elided);
+        if (elided) {
+            QVERIFY(label.shownText().endsWith(QChar(0x2026)));
+            QVERIFY(label.fontMetrics().horizontalAdvance(label.shownText()) <= 120);
+        }
     }
 
     void failureShowsTheError_data()

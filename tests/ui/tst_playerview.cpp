@@ -575,6 +575,45 @@ private Q_SLOTS:
         QVERIFY(preset->isChecked());
     }
 
+    void pointerOverTheWindow()
+    {
+        auto window = open();
+        window->controller->present();
+        window->makeReady(100);
+        QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), QPointF(10, 10));
+        QApplication::sendEvent(window->view, &enter);
+        // The appear timer has run out, but the pointer is over the window.
+        QTest::qWait(200);
+        QVERIFY(window->view->controlsVisible());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(window->view, &leave);
+        QVERIFY(window->view->controlsVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->view->controlsVisible(), 2000);
+        QApplication::sendEvent(window->view, &enter);
+        QVERIFY(window->view->controlsVisible());
+    }
+
+    void windowButtons()
+    {
+        auto window = open();
+        window->controller->present();
+        QWidget *panel = window->controller->window();
+        window->button(u"Fullscreen"_qs)->click();
+        QVERIFY(window->session->isCinema());
+        QToolButton *exit = window->button(u"Exit fullscreen"_qs);
+        QVERIFY(exit != nullptr);
+        QCOMPARE(exit->property("iconName").toString(), u"fullscreen-exit"_qs);
+        exit->click();
+        QVERIFY(!window->session->isCinema());
+        window->button(u"Hide (recover from the tray icon)"_qs)->click();
+        QVERIFY(window->session->isHidden());
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(window->closed, 0);
+        window->controller->present();
+        window->button(u"Close window"_qs)->click();
+        QCOMPARE(window->closed, 1);
+    }
+
     // Controls hide once playing with the pointer away, and never while loading or pinned.
     void controlsAutoHide()
     {

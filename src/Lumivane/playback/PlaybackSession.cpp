@@ -147,9 +147,12 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
 
 PlaybackSession::~PlaybackSession()
 {
-    // The player goes with the session; none of its signals may reach a half-destroyed one.
-    if (m_player)
+    // None of the player's signals may reach a half-destroyed session, and the owner may be
+    // discarding it from inside one of them.
+    if (m_player) {
         m_player->disconnect(this);
+        m_player.release()->deleteLater();
+    }
 }
 
 bool PlaybackSession::isNative() const
@@ -159,15 +162,14 @@ bool PlaybackSession::isNative() const
 
 void PlaybackSession::restoreQuickPreferences()
 {
-    const QVariant volume = m_quickPreferences.value(volumeKey);
-    if (volume.isValid())
-        setVolume(volume.toDouble());
-    const QVariant speed = m_quickPreferences.value(speedKey);
-    if (speed.isValid()) {
-        const double value = speed.toDouble();
-        if (value > minimumSpeed && value <= maximumSpeed)
-            setSpeed(value);
-    }
+    // A damaged entry must not read as 0 and mute the player.
+    bool readable = false;
+    const double volume = m_quickPreferences.value(volumeKey).toDouble(&readable);
+    if (readable)
+        setVolume(volume);
+    const double speed = m_quickPreferences.value(speedKey).toDouble(&readable);
+    if (readable && speed > minimumSpeed && speed <= maximumSpeed)
+        setSpeed(speed);
     const QVariant loop = m_quickPreferences.value(loopKey);
     if (loop.isValid())
         setLoop(loop.toBool());
@@ -260,7 +262,8 @@ void PlaybackSession::releasePlayer()
 
 bool PlaybackSession::isCurrent(quint64 item) const
 {
-    return !m_stopped && m_player && item != 0 && item == m_item
+    // stop() and retry() release the player, so a stopped session has none.
+    return m_player && item != 0 && item == m_item
         && m_player->currentItem() == item;
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QUuid>
+#include <QVariant>
 
 #include <chrono>
 #include <functional>

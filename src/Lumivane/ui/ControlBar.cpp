@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-ControlBar::ControlBar(Style style, QWidget *parent)
-    : QWidget(parent), m_style(style)
+ControlBar::ControlBar(QWidget *parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
 }
@@ -14,11 +14,7 @@ ControlBar::ControlBar(Style style, QWidget *parent)
 void ControlBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    if (m_style == Style::bar)
-        DesignSystem::paintBar(painter, area);
-    else
-        DesignSystem::paintPanel(painter, area);
+    DesignSystem::paintBar(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 void ControlBar::mousePressEvent(QMouseEvent *event)

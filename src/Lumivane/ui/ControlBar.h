@@ -8,9 +8,7 @@ class ControlBar final : public QWidget
     Q_OBJECT
 
 public:
-    enum class Style { bar, panel };
-
-    explicit ControlBar(Style style, QWidget *parent = nullptr);
+    explicit ControlBar(QWidget *parent = nullptr);
 
 Q_SIGNALS:
     // A press on the bar itself (not on one of its controls); the window may start a drag.
@@ -19,7 +17,4 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-
-private:
-    Style m_style;
 };

@@ -88,12 +88,15 @@ void paintBar(QPainter &painter, const QRectF &rect)
     painter.drawPath(path);
 }
 
-void paintPanel(QPainter &painter, const QRectF &rect)
+void paintPanel(QPainter &painter, const QRectF &rect, bool opaque)
 {
     QPainterPath path;
     path.addRoundedRect(rect, panelRadius, panelRadius);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(path, panelBackground());
+    QColor background = panelBackground();
+    if (opaque)
+        background.setAlpha(255);
+    painter.fillPath(path, background);
     painter.setPen(QPen(QColor(255, 255, 255, 36), 1));
     painter.drawPath(path);
 }
@@ -108,7 +111,7 @@ QToolButton#overlayIconButton:pressed { background: rgba(255,255,255,70); }
 QToolButton#overlayIconButton:checked { background: rgba(77,156,255,150); }
 QToolButton#overlayIconButton::menu-indicator { image: none; width: 0; }
 QLabel { color: white; background: transparent; }
-QLabel#overlayTitle { font-weight: 600; }
+QLabel#overlayTitle, ElidedLabel#overlayTitle { color: white; font-weight: 600; }
 QLabel#overlayTime { color: rgba(255,255,255,200); font-size: 11px; }
 QLabel#overlayCaption { color: rgba(255,255,255,170); font-size: 11px; }
 QLabel#overlayHeadline { font-size: 15px; font-weight: 600; }
@@ -119,8 +122,8 @@ QPushButton[overlayStyle="pill"], QPushButton[overlayStyle="primary"] {
 QPushButton[overlayStyle="pill"]:hover { background: rgba(255,255,255,64); }
 QPushButton[overlayStyle="primary"] { background: #4d9cff; border: none; font-weight: 600; }
 QPushButton[overlayStyle="primary"]:hover { background: #6aadff; }
-QPushButton#overlayOptionButton { color: white; text-align: left; border: none;
-    border-radius: 6px; padding: 4px 10px; background: transparent; }
+QPushButton#overlayOptionButton { color: white; border: none; font-size: 11px;
+    border-radius: 6px; padding: 4px 5px; background: rgba(255,255,255,18); }
 QPushButton#overlayOptionButton:hover { background: rgba(255,255,255,40); }
 QPushButton#overlayOptionButton:checked { background: rgba(77,156,255,150); }
 QFrame#overlayPopover { background: rgb(28,30,35); border: 1px solid rgba(255,255,255,40);

@@ -50,7 +50,8 @@ QLabel *caption(const QString &text, QWidget *parent);
 
 // Dark translucent rounded background of the bars and panels.
 void paintBar(QPainter &painter, const QRectF &rect);
-void paintPanel(QPainter &painter, const QRectF &rect);
+// Opaque panels sit over other controls (popovers), translucent ones over the picture.
+void paintPanel(QPainter &painter, const QRectF &rect, bool opaque = false);
 
 // Style sheet for the overlay's widgets (buttons, sliders, menus, popovers).
 QString styleSheet();

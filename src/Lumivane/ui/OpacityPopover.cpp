@@ -4,7 +4,7 @@
 #include "L10n.h"
 #include "OverlayRules.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,7 +16,6 @@
 #include <cmath>
 
 namespace {
-constexpr int presetColumns = 4;
 constexpr int sliderMinimum = 25;
 } // namespace
 
@@ -25,26 +24,23 @@ OpacityPopover::OpacityPopover(QWidget *parent)
 {
     setObjectName(QStringLiteral("opacityPopover"));
     auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(12, 10, 12, 10);
-    column->setSpacing(DesignSystem::spacing);
-    auto *heading = new QLabel(L("窗口透明度", "Window opacity", "Opacidad de la ventana"), this);
-    heading->setObjectName(QStringLiteral("overlayTitle"));
-    column->addWidget(heading);
-
-    auto *grid = new QGridLayout;
-    grid->setSpacing(DesignSystem::smallSpacing);
+    column->setContentsMargins(10, 8, 10, 8);
+    column->setSpacing(6);
+    // One row, so that the panel fits the smallest window under its top bar.
+    auto *row = new QHBoxLayout;
+    row->setSpacing(2);
     for (double preset : OverlayRules::opacityPresets) {
         auto *button = new QPushButton(OverlayRules::percentLabel(preset), this);
         button->setObjectName(QStringLiteral("overlayOptionButton"));
+        button->setMinimumWidth(0);
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setCursor(Qt::PointingHandCursor);
-        const int index = static_cast<int>(m_presets.size());
-        grid->addWidget(button, index / presetColumns, index % presetColumns);
+        row->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, preset] { Q_EMIT opacityChosen(preset); });
         m_presets.append(button);
     }
-    column->addLayout(grid);
+    column->addLayout(row);
 
     column->addWidget(DesignSystem::caption(
         L("用滑块调节…", "Adjust with slider…", "Ajustar con el control…"), this));
@@ -59,7 +55,7 @@ OpacityPopover::OpacityPopover(QWidget *parent)
         L("最低保持 25%，窗口总能找得到。", "Kept at 25% minimum so you can always find it.",
           "Se mantiene al 25 % como mínimo para que siempre puedas encontrarla."),
         this));
-    setFixedWidth(260);
+    setFixedWidth(296);
 }
 
 void OpacityPopover::setOpacity(double opacity)
@@ -74,7 +70,7 @@ void OpacityPopover::setOpacity(double opacity)
 void OpacityPopover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    DesignSystem::paintPanel(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    DesignSystem::paintPanel(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), true);
 }
 
 void OpacityPopover::mousePressEvent(QMouseEvent *event)

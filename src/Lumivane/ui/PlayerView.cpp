@@ -2,6 +2,7 @@
 
 #include "ControlBar.h"
 #include "DesignSystem.h"
+#include "ElidedLabel.h"
 #include "MoreOptionsMenu.h"
 #include "OpacityPopover.h"
 #include "OverlayAutoHide.h"
@@ -33,9 +34,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int topBarHeight = 42;
 constexpr int toastGap = 10;
+// Below this height the status panel drops its icon to fit.
+constexpr int compactHeight = 300;
 
 // Fades a control bar in or out; hidden bars take no clicks. Starting a fade stops the older
 // one on the same effect without finishing it, so a late fade-out never hides shown bars.
@@ -71,7 +76,6 @@ PlayerView::PlayerView(PlaybackSession &session, PlayerWindowController &control
     setStyleSheet(DesignSystem::styleSheet());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setMinimumSize(320, 194);
     buildTopBar();
     buildBottomBar();
     buildOverlays();
@@ -107,7 +111,7 @@ bool PlayerView::controlsVisible() const
 
 void PlayerView::buildTopBar()
 {
-    m_topBar = new ControlBar(ControlBar::Style::bar, this);
+    m_topBar = new ControlBar(this);
     m_topBar->setObjectName(QStringLiteral("topBar"));
     auto *row = new QHBoxLayout(m_topBar);
     row->setContentsMargins(DesignSystem::barPadding, 0, DesignSystem::barPadding, 0);
@@ -116,10 +120,9 @@ void PlayerView::buildTopBar()
     m_pinButton = DesignSystem::iconButton(QStringLiteral("pin"), QString(), m_topBar);
     m_opacityButton = DesignSystem::iconButton(
         QStringLiteral("opacity"), L("窗口透明度", "Window opacity", "Opacidad de la ventana"), m_topBar);
-    m_title = new QLabel(m_topBar);
+    m_title = new ElidedLabel(m_topBar);
     m_title->setObjectName(QStringLiteral("overlayTitle"));
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_cinemaButton = DesignSystem::iconButton(QStringLiteral("fullscreen"), QString(), m_topBar);
     m_hideButton = DesignSystem::iconButton(
         QStringLiteral("hide"), L("收起（可从托盘图标恢复）", "Hide (recover from the tray icon)",
@@ -158,7 +161,7 @@ void PlayerView::buildTopBar()
 
 void PlayerView::buildBottomBar()
 {
-    m_bottomBar = new ControlBar(ControlBar::Style::bar, this);
+    m_bottomBar = new ControlBar(this);
     m_bottomBar->setObjectName(QStringLiteral("bottomBar"));
     auto *column = new QVBoxLayout(m_bottomBar);
     column->setContentsMargins(DesignSystem::barPadding + 4, 6, DesignSystem::barPadding, 4);
@@ -177,6 +180,7 @@ void PlayerView::buildBottomBar()
     column->addLayout(scrubRow);
     column->addWidget(buildTransportRow());
 
+    connect(m_bottomBar, &ControlBar::backgroundPressed, this, &PlayerView::startWindowDrag);
     connect(m_scrubber, &ScrubberBar::valueChanged, this,
             [this](double seconds) { m_elapsedLabel->setText(OverlayRules::timeLabel(seconds)); });
     connect(m_scrubber, &ScrubberBar::seekRequested, this, [this](double seconds) {
@@ -401,8 +405,10 @@ void PlayerView::layoutOverlays()
     const int bottomHeight = m_bottomBar->sizeHint().height();
     m_bottomBar->setGeometry(margin, height() - margin - bottomHeight, barWidth, bottomHeight);
 
+    m_status->setCompact(height() < compactHeight);
+    m_status->setFixedWidth(std::min(StatusPanel::preferredWidth, width() - 2 * margin));
     m_status->adjustSize();
-    m_status->move((width() - m_status->width()) / 2, (height() - m_status->height()) / 2);
+    m_status->move((width() - m_status->width()) / 2, std::max(0, (height() - m_status->height()) / 2));
 
     m_toast->setMaximumWidth(width() - 4 * margin);
     m_toast->adjustSize();
@@ -414,14 +420,17 @@ void PlayerView::layoutOverlays()
                    m_bottomBar->y() - m_volume->height() - 6);
     m_opacity->adjustSize();
     const QPoint opacityAnchor = m_opacityButton->mapTo(this, QPoint(0, 0));
+    // Under the top bar, or over it when the window is too low for that.
+    const int belowBar = m_topBar->geometry().bottom() + 6;
     m_opacity->move(qBound(margin, opacityAnchor.x() - 8, width() - m_opacity->width() - margin),
-                    m_topBar->geometry().bottom() + 6);
+                    std::max(margin, std::min(belowBar, height() - m_opacity->height() - margin)));
 }
 
 void PlayerView::stackOverlays()
 {
-    for (QWidget *widget : {static_cast<QWidget *>(m_status), static_cast<QWidget *>(m_topBar),
-                            static_cast<QWidget *>(m_bottomBar), static_cast<QWidget *>(m_toast),
+    // The status panel covers the bars where a low window leaves no room between them.
+    for (QWidget *widget : {static_cast<QWidget *>(m_topBar), static_cast<QWidget *>(m_bottomBar),
+                            static_cast<QWidget *>(m_status), static_cast<QWidget *>(m_toast),
                             static_cast<QWidget *>(m_volume), static_cast<QWidget *>(m_opacity)})
         widget->raise();
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class ControlBar;
+class ElidedLabel;
 class MoreOptionsMenu;
 class NativePlayer;
 class OpacityPopover;
@@ -101,7 +102,7 @@ private:
     QPointer<QWidget> m_video;
     ControlBar *m_topBar = nullptr;
     ControlBar *m_bottomBar = nullptr;
-    QLabel *m_title = nullptr;
+    ElidedLabel *m_title = nullptr;
     QToolButton *m_grabButton = nullptr;
     QToolButton *m_pinButton = nullptr;
     QToolButton *m_opacityButton = nullptr;

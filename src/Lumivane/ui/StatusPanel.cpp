@@ -14,7 +14,6 @@
 
 namespace {
 constexpr int iconBox = 34;
-constexpr int panelWidth = 300;
 
 QLabel *centredLabel(const QString &objectName, QWidget *parent)
 {
@@ -30,7 +29,7 @@ StatusPanel::StatusPanel(QWidget *parent)
     : QWidget(parent), m_pages(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("statusPanel"));
-    setFixedWidth(panelWidth);
+    setFixedWidth(preferredWidth);
     m_loadingPage = buildLoadingPage();
     m_failurePage = buildFailurePage();
     m_pages->addWidget(m_loadingPage);
@@ -111,10 +110,31 @@ QWidget *StatusPanel::buildFailurePage()
     return page;
 }
 
+void StatusPanel::showPage(QWidget *page)
+{
+    // Only the page on show counts for the panel's size.
+    for (QWidget *each : {m_loadingPage, m_failurePage}) {
+        each->setSizePolicy(each == page ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                            each == page ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    }
+    m_pages->setCurrentWidget(page);
+    adjustSize();
+}
+
+void StatusPanel::setCompact(bool compact)
+{
+    m_icon->setVisible(!compact);
+    const int vertical = compact ? 8 : 16;
+    for (QWidget *page : {m_loadingPage, m_failurePage}) {
+        page->layout()->setContentsMargins(18, vertical, 18, vertical);
+        page->layout()->setSpacing(compact ? DesignSystem::smallSpacing : DesignSystem::spacing);
+    }
+    adjustSize();
+}
+
 void StatusPanel::showLoading()
 {
-    m_pages->setCurrentWidget(m_loadingPage);
-    adjustSize();
+    showPage(m_loadingPage);
 }
 
 void StatusPanel::showFailure(const AppError &error)
@@ -126,8 +146,7 @@ void StatusPanel::showFailure(const AppError &error)
     m_message->setText(error.message());
     m_recovery->setText(error.recovery().value_or(QString()));
     m_recovery->setVisible(error.recovery().has_value());
-    m_pages->setCurrentWidget(m_failurePage);
-    adjustSize();
+    showPage(m_failurePage);
 }
 
 bool StatusPanel::showingFailure() const

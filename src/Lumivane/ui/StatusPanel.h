@@ -15,10 +15,14 @@ class StatusPanel final : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int preferredWidth = 300;
+
     explicit StatusPanel(QWidget *parent = nullptr);
 
     void showLoading();
     void showFailure(const AppError &error);
+    // Low windows: no icon and tighter spacing, so the failure still fits.
+    void setCompact(bool compact);
 
     bool showingFailure() const;
     QString headline() const;
@@ -38,6 +42,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    void showPage(QWidget *page);
     QWidget *buildLoadingPage();
     QWidget *buildFailurePage();
     QPushButton *addButton(QWidget *page, const QString &name, const QString &text, bool primary,

@@ -61,7 +61,7 @@ QString VolumePopover::percentText() const
 void VolumePopover::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    DesignSystem::paintPanel(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    DesignSystem::paintPanel(painter, QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), true);
 }
 
 void VolumePopover::mousePressEvent(QMouseEvent *event)

@@ -1,0 +1,70 @@
+#include "SessionHarness.h"
+
+#include "app/Preferences.h"
+#include "platform/UserDefaults.h"
+
+SessionHarness::SessionHarness()
+{
+    if (!m_dir.isValid())
+        return;
+    m_preferenceStore = UserDefaults::open(m_dir.filePath(QStringLiteral("prefs/Lumivane.conf")));
+    m_preferences = std::make_unique<Preferences>(*m_preferenceStore);
+    m_quickStore = UserDefaults::open(m_dir.filePath(QStringLiteral("quick/quick.conf")));
+}
+
+SessionHarness::~SessionHarness() = default;
+
+bool SessionHarness::isValid() const
+{
+    return m_dir.isValid() && m_preferences && m_quickStore;
+}
+
+QVariant SessionHarness::storedQuickValue(const QString &key) const
+{
+    return QSettings(m_quickStore->fileName(), QSettings::IniFormat).value(key);
+}
+
+MediaSource SessionHarness::localSource(const QString &path, const QString &title)
+{
+    return MediaSource(QUrl::fromLocalFile(path), MediaKind::localFile, title, QString());
+}
+
+MediaSource SessionHarness::webSource()
+{
+    return MediaSource(QUrl(QStringLiteral("https://example.com/watch")), MediaKind::web,
+                       QStringLiteral("Page"), QString());
+}
+
+std::unique_ptr<PlaybackSession> SessionHarness::open(const MediaSource &source,
+                                                      std::optional<double> resumeSeconds,
+                                                      PlaybackSession::Timing timing)
+{
+    auto factory = [this]() -> std::unique_ptr<NativePlayer> {
+        auto player = std::make_unique<FakeNativePlayer>();
+        m_players.append(player.get());
+        return player;
+    };
+    return openWith(factory, source, resumeSeconds, timing);
+}
+
+std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::PlayerFactory factory,
+                                                          const MediaSource &source,
+                                                          std::optional<double> resumeSeconds,
+                                                          PlaybackSession::Timing timing)
+{
+    m_progress.clear();
+    m_reachedEnd = 0;
+    auto session = std::make_unique<PlaybackSession>(
+        source, resumeSeconds,
+        PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), timing});
+    session->onProgress = [this](double elapsed, std::optional<double> duration) {
+        m_progress.append({elapsed, duration});
+    };
+    session->onReachEnd = [this] { ++m_reachedEnd; };
+    return session;
+}
+
+FakeNativePlayer *SessionHarness::player() const
+{
+    return m_players.isEmpty() ? nullptr : m_players.last().data();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "FakeNativePlayer.h"
+#include "playback/PlaybackSession.h"
+
+#include <QList>
+#include <QPointer>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+class Preferences;
+
+// Builds playback sessions over throw-away settings stores. Sessions made with a fake
+// player keep a pointer to every player they were given, newest last; the recorded
+// callbacks of the newest session are kept too.
+class SessionHarness final
+{
+public:
+    struct Progress {
+        double elapsed = 0;
+        std::optional<double> duration;
+    };
+
+    SessionHarness();
+    ~SessionHarness();
+
+    bool isValid() const;
+    Preferences &preferences() { return *m_preferences; }
+    QSettings &quickStore() { return *m_quickStore; }
+    // What another reader of the quick-preference file sees.
+    QVariant storedQuickValue(const QString &key) const;
+
+    static MediaSource localSource(const QString &path, const QString &title = QStringLiteral("Clip"));
+    static MediaSource webSource();
+
+    // A session on fake players; callbacks record into progress() and reachedEnd().
+    std::unique_ptr<PlaybackSession> open(const MediaSource &source,
+                                          std::optional<double> resumeSeconds = std::nullopt,
+                                          PlaybackSession::Timing timing = {});
+    // The same with another player factory.
+    std::unique_ptr<PlaybackSession> openWith(PlaybackSession::PlayerFactory factory,
+                                              const MediaSource &source,
+                                              std::optional<double> resumeSeconds = std::nullopt,
+                                              PlaybackSession::Timing timing = {});
+
+    // The newest fake player handed out; null once it was deleted.
+    FakeNativePlayer *player() const;
+    qsizetype playersMade() const { return m_players.size(); }
+    const QList<Progress> &progress() const { return m_progress; }
+    int reachedEnd() const { return m_reachedEnd; }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_preferenceStore;
+    std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<QSettings> m_quickStore;
+    QList<QPointer<FakeNativePlayer>> m_players;
+    QList<Progress> m_progress;
+    int m_reachedEnd = 0;
+};
