@@ -368,12 +368,17 @@ void AppModel::close(PlaybackSession &session)
 
 void AppModel::hide(PlaybackSession &session)
 {
+    hideWindow(session);
+    notifyMenu();
+}
+
+void AppModel::hideWindow(PlaybackSession &session)
+{
     if (PlayerWindowController *controller = m_controllers.value(session.id())) {
         controller->session().setHidden(true);
         if (QWidget *window = controller->window())
             window->hide();
     }
-    notifyMenu();
 }
 
 void AppModel::toggleAll()
@@ -386,7 +391,7 @@ void AppModel::toggleAll()
     const auto visible = [](const PlaybackSession *session) { return !session->isHidden(); };
     if (std::ranges::any_of(m_sessions, visible)) {
         for (PlaybackSession *session : std::as_const(m_sessions))
-            hide(*session);
+            hideWindow(*session);
     } else {
         recoverAll();
     }

@@ -163,6 +163,7 @@ private:
     void wire(PlaybackSession &session);
     void subscribe(PlaybackSession &session);
     void tearDown(const QUuid &id);
+    void hideWindow(PlaybackSession &session);
     void report(const AppError &error);
     static QString siteHint(const SiteStatus &status);
     void openWithPlayer(const MediaSource &source, const QString &player,

@@ -40,7 +40,7 @@ HomeWindow::HomeWindow(AppModel &model, QWidget *parent)
     setWindowIcon(QIcon::fromTheme(QStringLiteral("lumivane")));
     setAcceptDrops(true);
     resize(980, 664);
-    setMinimumSize(640, 480);
+    setMinimumSize(900, 600);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(contentMargin, contentMargin, contentMargin, contentMargin);
