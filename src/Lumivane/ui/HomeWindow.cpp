@@ -82,6 +82,8 @@ HomeWindow::HomeWindow(AppModel &model, QWidget *parent)
     layout->addWidget(recentHeading);
     layout->addWidget(m_recentEmpty);
     layout->addWidget(m_recent, 1);
+    // Takes the free space only while the recent list is hidden.
+    layout->addStretch(0);
 
     connectModel();
     showError(m_model.inputError());
