@@ -58,6 +58,7 @@ private Q_SLOTS:
     void resumePositionReachesTheNewSession();
     void closingTearsTheSessionDown();
     void hideKeepsTheSessionCounted();
+    void sessionChangesReachTheModelUntilClosed();
     void toggleAll_data();
     void toggleAll();
     void recoverAllRaisesLowOpacity_data();
@@ -301,6 +302,23 @@ void TestAppModelOpen::hideKeepsTheSessionCounted()
     QVERIFY(!windowShown(model, *session));
     QCOMPARE(model.sessions().size(), 1);
     QCOMPARE(model.mostRecentVisibleSession(), nullptr);
+}
+
+void TestAppModelOpen::sessionChangesReachTheModelUntilClosed()
+{
+    ModelHarness harness;
+    AppModel &model = harness.model();
+    PlaybackSession *session = harness.openClip(1);
+    QSignalSpy changes(&model, &AppModel::sessionDidChange);
+
+    session->setOpacity(0.5);
+    session->setPinned(!session->isPinned());
+    QCOMPARE(changes.count(), 2);
+    model.close(*session);
+    const int afterClose = int(changes.count());
+    session->setOpacity(0.9);
+
+    QCOMPARE(changes.count(), afterClose);
 }
 
 void TestAppModelOpen::toggleAll_data()
