@@ -1,0 +1,23 @@
+#include "HomeSection.h"
+
+QString toRaw(HomeSection section)
+{
+    switch (section) {
+    case HomeSection::open: return QStringLiteral("open");
+    case HomeSection::recent: return QStringLiteral("recent");
+    case HomeSection::favorites: return QStringLiteral("favorites");
+    case HomeSection::windows: return QStringLiteral("windows");
+    case HomeSection::playlist: return QStringLiteral("playlist");
+    }
+    return QStringLiteral("open");
+}
+
+std::optional<HomeSection> homeSectionFromRaw(const QString &raw)
+{
+    for (HomeSection section : {HomeSection::open, HomeSection::recent, HomeSection::favorites,
+                                HomeSection::windows, HomeSection::playlist}) {
+        if (toRaw(section) == raw)
+            return section;
+    }
+    return std::nullopt;
+}

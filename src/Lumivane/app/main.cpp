@@ -1,0 +1,170 @@
+// The composition root: builds the real services, the model and the windows, reads the
+// command line and runs the event loop.
+#include "app/AppModel.h"
+#include "app/CommandLine.h"
+#include "app/LaunchArguments.h"
+#include "app/Preferences.h"
+#include "app/QuitGuard.h"
+#include "platform/AppPaths.h"
+#include "platform/DesktopWorkspace.h"
+#include "platform/MpvPlayer.h"
+#include "platform/QuitOnSignal.h"
+#include "platform/SingleInstance.h"
+#include "platform/SoundDevices.h"
+#include "platform/UserDefaults.h"
+#include "ui/ComingSoonWindow.h"
+#include "ui/HomeWindow.h"
+#include "ui/PlayerView.h"
+#include "windows/LegacyMigration.h"
+#include "windows/PlayerWindowController.h"
+
+#include "L10n.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QShortcut>
+#include <QTimer>
+
+#include <clocale>
+#include <memory>
+
+namespace {
+constexpr int windowRestoreDelayMs = 800;
+
+// The windows around the model: home, and the stand-ins for settings and onboarding.
+class Shell final
+{
+public:
+    explicit Shell(AppModel &model)
+        : m_model(model)
+        , m_home(model)
+    {
+        auto *quit = new QShortcut(QKeySequence::Quit, &m_home);
+        QObject::connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit);
+    }
+
+    void showHome() { m_home.bringForward(); }
+
+    void showSettings()
+    {
+        if (!m_settings) {
+            m_settings = std::make_unique<ComingSoonWindow>(
+                L("设置", "Settings", "Ajustes"),
+                L("设置窗口会在后续版本中提供。", "The settings window comes in a later version.",
+                  "La ventana de ajustes llegará en una versión posterior."));
+        }
+        m_settings->bringForward();
+    }
+
+    void showOnboarding()
+    {
+        if (!m_onboarding) {
+            m_onboarding = std::make_unique<ComingSoonWindow>(
+                L("欢迎使用 Lumivane", "Welcome to Lumivane", "Bienvenido a Lumivane"),
+                L("新手引导会在后续版本中提供。", "The introduction comes in a later version.",
+                  "La introducción llegará en una versión posterior."));
+        }
+        m_onboarding->bringForward();
+    }
+
+    // Requests of this launch or of a later one handed over by the single-instance socket.
+    void handle(const QStringList &arguments)
+    {
+        const QList<CommandLine::Request> requests = CommandLine::parse(arguments);
+        if (requests.isEmpty())
+            showHome();
+        for (const CommandLine::Request &request : requests) {
+            switch (request.action) {
+            case CommandLine::Request::Action::open: m_model.open(request.text); break;
+            case CommandLine::Request::Action::showSettings: showSettings(); break;
+            case CommandLine::Request::Action::showOnboarding: showOnboarding(); break;
+            }
+        }
+    }
+
+private:
+    AppModel &m_model;
+    HomeWindow m_home;
+    std::unique_ptr<ComingSoonWindow> m_settings;
+    std::unique_ptr<ComingSoonWindow> m_onboarding;
+};
+
+PlayerWindowController::ContentFactory playerContent(Preferences &preferences,
+                                                     QPointer<AppModel> &model)
+{
+    return [&preferences, &model](PlayerWindowController &controller) {
+        auto *view = new PlayerView(controller.session(), controller, preferences);
+        QPointer<PlaybackSession> session(&controller.session());
+        QObject::connect(view, &PlayerView::externalPlayerRequested, view, [&model, session] {
+            if (model && session)
+                model->openExternal(session->source(), false, {});
+        });
+        return view;
+    };
+}
+
+void wire(AppModel &model, Shell &shell)
+{
+    model.showHome = [&shell] { shell.showHome(); };
+    model.showSettings = [&shell] { shell.showSettings(); };
+    model.updateMenu = [] {};
+}
+
+PlaybackSession::PlayerFactory nativePlayers()
+{
+    const MpvPlayer::AudioOutput audio =
+        SoundDevices::available() ? MpvPlayer::AudioOutput::system : MpvPlayer::AudioOutput::none;
+    return [audio] { return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::render, audio); };
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    LegacyMigration::run();
+    QApplication app(argc, argv);
+    // mpv refuses to start under a numeric locale with a decimal comma.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("Lumivane"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setDesktopFileName(QStringLiteral("lumivane"));
+    // Player windows come and go; closing the last one never quits.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QStringList arguments = LaunchArguments::absolutize(app.arguments(), QDir::current());
+    SingleInstance instance;
+    if (instance.forwardToRunning(arguments))
+        return 0;
+    if (!instance.listen() && instance.forwardToRunning(arguments))
+        return 0;
+    QuitOnSignal::install();
+
+    Preferences &preferences = Preferences::shared();
+    preferences.applyTheme();
+    DesktopWorkspace workspace;
+    QPointer<AppModel> modelRef;
+    AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
+                    AppPaths::playlistFile(), nativePlayers(),
+                    playerContent(preferences, modelRef)});
+    modelRef = &model;
+    Shell shell(model);
+    wire(model, shell);
+
+    QObject::connect(&instance, &SingleInstance::argumentsReceived, &model,
+                     [&shell](const QStringList &forwarded) { shell.handle(forwarded); });
+    QuitGuard quitGuard(model);
+    app.installEventFilter(&quitGuard);
+    // Quit paths that skip the quit request still save the list here, then playback stops.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &model, [&model] {
+        model.prepareToQuit();
+        model.stopAll();
+    });
+
+    shell.showHome();
+    shell.handle(arguments);
+    QTimer::singleShot(windowRestoreDelayMs, &model, [&model] { model.restoreWindowsIfNeeded(); });
+
+    const int status = QApplication::exec();
+    UserDefaults::save(UserDefaults::standard());
+    return status;
+}

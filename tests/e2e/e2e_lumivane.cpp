@@ -1,0 +1,210 @@
+#include "MediaGenerator.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+constexpr int appearTimeoutMs = 60000;
+
+// One user account: its own home, settings, data and runtime folder (so its own
+// single-instance socket).
+class Account final
+{
+public:
+    Account()
+    {
+        for (const QString &name : {u"config"_qs, u"data"_qs, u"runtime"_qs})
+            QDir(m_root.path()).mkpath(name);
+        QFile::setPermissions(path(u"runtime"_qs),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    QString path(const QString &name) const { return m_root.filePath(name); }
+    QString historyFile() const { return path(u"data/Lumivane/history.json"_qs); }
+    QString playlistFile() const { return path(u"data/Lumivane/playlist.json"_qs); }
+    QString settingsFile() const { return path(u"config/Lumivane/Lumivane.conf"_qs); }
+
+    std::unique_ptr<QProcess> start(const QStringList &arguments) const
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"HOME"_qs, m_root.path());
+        environment.insert(u"XDG_CONFIG_HOME"_qs, path(u"config"_qs));
+        environment.insert(u"XDG_DATA_HOME"_qs, path(u"data"_qs));
+        environment.insert(u"XDG_RUNTIME_DIR"_qs, path(u"runtime"_qs));
+        environment.remove(u"QT_QPA_PLATFORM"_qs);
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QStringLiteral(LUMIVANE_BINARY), arguments);
+        return process;
+    }
+
+    // A copy of a generated clip under a name of its own, so its window title is known.
+    QString clip(const QString &name, double seconds) const
+    {
+        const QString generated = MediaGenerator::colourClip(Qt::darkCyan, seconds);
+        const QString copy = path(name + u".mp4"_qs);
+        if (generated.isEmpty() || !QFile::copy(generated, copy))
+            return {};
+        return copy;
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+// Mapped X windows whose name is exactly the given text.
+QStringList windowsNamed(const QString &name)
+{
+    QProcess search;
+    search.start(u"xdotool"_qs, {u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs,
+                                 u"^"_qs + QRegularExpression::escape(name) + u"$"_qs});
+    if (!search.waitForFinished(5000))
+        return {};
+    return QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QJsonArray readJsonArray(const QString &file)
+{
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(input.readAll()).array();
+}
+
+std::optional<QJsonObject> historyEntry(const Account &account, const QString &clip)
+{
+    const QString url = QUrl::fromLocalFile(clip).toString(QUrl::FullyEncoded);
+    for (const QJsonValue &value : readJsonArray(account.historyFile())) {
+        if (value.toObject().value(u"urlString"_qs).toString() == url)
+            return value.toObject();
+    }
+    return std::nullopt;
+}
+
+// Polls the condition every 100 ms for up to appearTimeoutMs of wall time.
+bool eventually(const std::function<bool()> &condition)
+{
+    QDeadlineTimer deadline(appearTimeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+bool quit(QProcess &process)
+{
+    process.terminate();
+    return process.waitForFinished(15000) && process.exitStatus() == QProcess::NormalExit
+           && process.exitCode() == 0;
+}
+} // namespace
+
+class TestLumivane final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void opensPlaysRemembersAndRestores();
+    void secondLaunchHandsOverAndExits();
+    void folderFillsThePlaylistWithoutANewWindow();
+};
+
+void TestLumivane::initTestCase()
+{
+    QVERIFY2(QFile::exists(QStringLiteral(LUMIVANE_BINARY)), LUMIVANE_BINARY);
+    QVERIFY2(!qEnvironmentVariableIsEmpty("DISPLAY"), "runs under xvfb-run");
+}
+
+void TestLumivane::opensPlaysRemembersAndRestores()
+{
+    Account account;
+    const QString clip = account.clip(u"e2e-clip-one"_qs, 12);
+    QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
+
+    std::unique_ptr<QProcess> first = account.start({u"--open"_qs, clip});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-clip-one"_qs).isEmpty(); }));
+    QVERIFY(eventually([&] { return historyEntry(account, clip).has_value(); }));
+    // Progress is written once playback has passed a second.
+    QVERIFY(eventually([&] { return historyEntry(account, clip)->contains(u"resumeSeconds"_qs); }));
+    QVERIFY(historyEntry(account, clip)->value(u"resumeSeconds"_qs).toDouble() > 1.0);
+
+    QVERIFY(quit(*first));
+    QSettings settings(account.settingsFile(), QSettings::IniFormat);
+    QCOMPARE(settings.value(u"lastWindowURLs"_qs).toStringList(),
+             QStringList{QUrl::fromLocalFile(clip).toString(QUrl::FullyEncoded)});
+
+    // The X server drops a finished client's windows on its own time.
+    QVERIFY(eventually([&] { return windowsNamed(u"e2e-clip-one"_qs).isEmpty(); }));
+
+    std::unique_ptr<QProcess> second = account.start({});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-clip-one"_qs).isEmpty(); }));
+    QVERIFY(eventually([&] {
+        return historyEntry(account, clip)->value(u"openCount"_qs).toInt() == 2;
+    }));
+    QVERIFY(quit(*second));
+}
+
+void TestLumivane::secondLaunchHandsOverAndExits()
+{
+    Account account;
+    const QString clip = account.clip(u"e2e-handed-over"_qs, 6);
+    QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
+    std::unique_ptr<QProcess> running = account.start({});
+    QVERIFY(eventually([&] { return !windowsNamed(u"Lumivane"_qs).isEmpty(); }));
+
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProcess> second = account.start({u"--open"_qs, clip});
+    QVERIFY(second->waitForFinished(10000));
+    const qint64 handOverMs = clock.elapsed();
+    QCOMPARE(second->exitCode(), 0);
+    qInfo("second launch exited after %lld ms", handOverMs);
+    QVERIFY(handOverMs < 5000);
+
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-handed-over"_qs).isEmpty(); }));
+    QCOMPARE(running->state(), QProcess::Running);
+    QVERIFY(quit(*running));
+}
+
+void TestLumivane::folderFillsThePlaylistWithoutANewWindow()
+{
+    Account account;
+    const QString clip = account.clip(u"e2e-playing"_qs, 6);
+    QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
+    QDir(account.path(QString())).mkpath(u"folder/inner"_qs);
+    QVERIFY(QFile::copy(clip, account.path(u"folder/b-track.mp4"_qs)));
+    QVERIFY(QFile::copy(clip, account.path(u"folder/inner/a-track.mp4"_qs)));
+    std::unique_ptr<QProcess> running = account.start({u"--open"_qs, clip});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-playing"_qs).isEmpty(); }));
+
+    std::unique_ptr<QProcess> second = account.start({u"--open"_qs, account.path(u"folder"_qs)});
+    QVERIFY(second->waitForFinished(10000));
+
+    QVERIFY(eventually([&] { return readJsonArray(account.playlistFile()).size() == 2; }));
+    QStringList titles;
+    for (const QJsonValue &value : readJsonArray(account.playlistFile()))
+        titles << value.toObject().value(u"title"_qs).toString();
+    QCOMPARE(titles, (QStringList{u"a-track"_qs, u"b-track"_qs}));
+    QVERIFY(windowsNamed(u"a-track"_qs).isEmpty());
+    QVERIFY(windowsNamed(u"b-track"_qs).isEmpty());
+    QVERIFY(quit(*running));
+}
+
+QTEST_MAIN(TestLumivane)
+#include "e2e_lumivane.moc"
