@@ -150,6 +150,9 @@ private Q_SLOTS:
         const WId id = controller.window()->winId();
         QTRY_VERIFY_WITH_TIMEOUT(stackingIndex(*controller.window()) >= 0, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(X11Probe::isViewable(id), 5000);
+        // The manager ignores a minimise request for a window it is still taking over;
+        // once it has given the window focus it is done with it.
+        QTRY_VERIFY_WITH_TIMEOUT(controller.window()->isActiveWindow(), 5000);
         controller.minimise();
         QVERIFY(controller.session().isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(!X11Probe::isViewable(id), 5000);
