@@ -11,7 +11,10 @@ build="$root/build"
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target lumivane lumivane_sample
 
-export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---no-sandbox}"
+# Chromium refuses to start its sandbox as root.
+if [[ $(id -u) -eq 0 ]]; then
+    export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---no-sandbox}"
+fi
 if [[ $# -eq 0 ]]; then
     set -- --open "$build/sample/lumivane-sample.mp4"
 fi
