@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMenu>
+
+class PlaybackSession;
+class PlayerWindowController;
+
+// The player's "More options" menu. It is rebuilt each time it opens, so its check marks
+// and source-dependent items always match the session.
+class MoreOptionsMenu final : public QMenu
+{
+    Q_OBJECT
+
+public:
+    MoreOptionsMenu(PlaybackSession &session, PlayerWindowController &controller,
+                    QWidget *parent = nullptr);
+
+    void rebuild();
+
+Q_SIGNALS:
+    void clickThroughRequested();
+    // "Open in external player" for a local file; the application decides how.
+    void externalPlayerRequested();
+
+private:
+    void addSizeMenu();
+    void addPositionMenu();
+    void addToggles();
+    void addToggle(const QString &text, bool checked, void (PlaybackSession::*setter)(bool));
+    void addCaptureAndPresentation();
+    void addSiteSupport();
+    void addLocalFileItems();
+    void revealInFileManager() const;
+
+    PlaybackSession &m_session;
+    PlayerWindowController &m_controller;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+// An openbox window manager for tests that check stacking, desktops or full-screen
+// placement. Runs on the test's display with its own home folder, so it reads the stock
+// configuration and writes nothing of the user's; stopped by its process id.
+class WindowManagerProcess final
+{
+public:
+    WindowManagerProcess();
+    ~WindowManagerProcess();
+    WindowManagerProcess(const WindowManagerProcess &) = delete;
+    WindowManagerProcess &operator=(const WindowManagerProcess &) = delete;
+
+    // Starts openbox and waits (bounded) until it manages the screen.
+    bool start();
+    void stop();
+    bool isRunning() const;
+
+private:
+    bool managesNewWindows();
+
+    QTemporaryDir m_home;
+    QProcess m_process;
+};
