@@ -61,7 +61,7 @@ class TestX11Window : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(X11Window::isAvailable());
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1280, 720));
     }
 
@@ -188,7 +188,6 @@ private Q_SLOTS:
         X11Window::setStaysOnTop(*window, true);
         QTRY_VERIFY_WITH_TIMEOUT(X11Window::hasStateAbove(id), 3000);
         QCOMPARE(window->winId(), id);
-        QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
         X11Window::setStaysOnTop(*window, false);
         QTRY_VERIFY_WITH_TIMEOUT(!X11Window::hasStateAbove(id), 3000);
@@ -198,6 +197,29 @@ private Q_SLOTS:
         X11Window::setOnAllDesktops(*window);
         QTRY_COMPARE_WITH_TIMEOUT(X11Window::desktop(id), std::optional<quint32>(0xFFFFFFFFu),
                                   3000);
+
+        // Set before the first show: the manager takes it over and manages the window.
+        PressTarget early;
+        early.setGeometry(300, 300, 320, 220);
+        X11Window::setStaysOnTop(early, true);
+        const WId earlyId = early.winId();
+        early.show();
+        QTRY_VERIFY_WITH_TIMEOUT(X11Probe::clientStacking().contains(earlyId), 3000);
+        QCOMPARE(early.winId(), earlyId);
+        QVERIFY(X11Window::hasStateAbove(earlyId));
+    }
+
+    // Without a manager the state is kept in the property, mapped or not.
+    void onTopWithoutManager()
+    {
+        PressTarget window;
+        X11Window::setStaysOnTop(window, true);
+        QVERIFY(X11Window::hasStateAbove(window.winId()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(X11Window::hasStateAbove(window.winId()));
+        X11Window::setStaysOnTop(window, false);
+        QVERIFY(!X11Window::hasStateAbove(window.winId()));
     }
 };
 

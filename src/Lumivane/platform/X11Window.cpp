@@ -1,11 +1,14 @@
 #include "X11Window.h"
 
 #include <QGuiApplication>
+#include <QList>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -15,6 +18,8 @@ namespace X11Window {
 namespace {
 
 constexpr quint32 allDesktops = 0xFFFFFFFFu;
+constexpr quint32 stateRemove = 0;
+constexpr quint32 stateAdd = 1;
 
 struct FreeDeleter {
     void operator()(void *pointer) const { std::free(pointer); }
@@ -50,29 +55,72 @@ Reply<xcb_get_property_reply_t> property(xcb_connection_t *c, xcb_window_t windo
     return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(c, cookie, nullptr));
 }
 
-// Changes one flag on the native window and mirrors it into the widget's flags.
-void changeFlag(QWidget &widget, Qt::WindowType flag, bool on)
+// An EWMH request about the window to the window manager; the last number of each request
+// names the source, 1 for a normal application.
+void sendToRoot(xcb_connection_t *c, xcb_window_t window, xcb_atom_t type,
+                const std::array<quint32, 4> &data)
 {
-    widget.overrideWindowFlags(on ? widget.windowFlags() | flag : widget.windowFlags() & ~flag);
-    if (QWindow *window = widget.windowHandle())
-        window->setFlag(flag, on);
+    xcb_client_message_event_t message;
+    std::memset(&message, 0, sizeof message);
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(c, 0, rootOf(c, window),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+}
+
+QList<xcb_atom_t> stateAtoms(xcb_connection_t *c, xcb_window_t window, xcb_atom_t state)
+{
+    const auto reply = property(c, window, state);
+    if (!reply || reply->format != 32)
+        return {};
+    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / int(sizeof(xcb_atom_t));
+    return QList<xcb_atom_t>(atoms, atoms + count);
+}
+
+// A window manager sets WM_STATE on every window it manages, mapped or iconic.
+bool isManaged(xcb_connection_t *c, xcb_window_t window)
+{
+    const auto reply = property(c, window, atom(c, "WM_STATE"));
+    return reply && reply->type != XCB_ATOM_NONE;
 }
 
 } // namespace
 
-bool isAvailable()
-{
-    return connection() != nullptr;
-}
-
 void setStaysOnTop(QWidget &window, bool onTop)
 {
-    changeFlag(window, Qt::WindowStaysOnTopHint, onTop);
+    xcb_connection_t *c = connection();
+    if (c == nullptr)
+        return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
+    if (isManaged(c, id)) {
+        // The window manager owns the state of a window it manages: ask it.
+        sendToRoot(c, id, state, {onTop ? stateAdd : stateRemove, above, 0, 1});
+    } else {
+        // Not managed (yet): the manager reads the property when the window is mapped.
+        QList<xcb_atom_t> atoms = stateAtoms(c, id, state);
+        atoms.removeAll(above);
+        if (onTop)
+            atoms.append(above);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
+                            static_cast<quint32>(atoms.size()), atoms.constData());
+    }
+    xcb_flush(c);
 }
 
 void setClickThrough(QWidget &window, bool passThrough)
 {
-    changeFlag(window, Qt::WindowTransparentForInput, passThrough);
+    constexpr Qt::WindowType flag = Qt::WindowTransparentForInput;
+    window.overrideWindowFlags(passThrough ? window.windowFlags() | flag
+                                           : window.windowFlags() & ~flag);
+    if (QWindow *handle = window.windowHandle())
+        handle->setFlag(flag, passThrough);
 }
 
 void setOnAllDesktops(QWidget &window)
@@ -85,17 +133,7 @@ void setOnAllDesktops(QWidget &window)
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, desktopAtom, XCB_ATOM_CARDINAL, 32, 1,
                         &allDesktops);
 
-    xcb_client_message_event_t message;
-    std::memset(&message, 0, sizeof message);
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = id;
-    message.type = desktopAtom;
-    message.data.data32[0] = allDesktops;
-    message.data.data32[1] = 1; // source: a normal application
-    xcb_send_event(c, 0, rootOf(c, id),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char *>(&message));
+    sendToRoot(c, id, desktopAtom, {allDesktops, 1, 0, 0});
     xcb_flush(c);
 }
 
@@ -104,17 +142,8 @@ bool hasStateAbove(WId window)
     xcb_connection_t *c = connection();
     if (c == nullptr)
         return false;
-    const auto reply = property(c, static_cast<xcb_window_t>(window), atom(c, "_NET_WM_STATE"));
-    if (!reply || reply->format != 32)
-        return false;
-    const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
-    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
-    const int count = xcb_get_property_value_length(reply.get()) / int(sizeof(xcb_atom_t));
-    for (int i = 0; i < count; ++i) {
-        if (atoms[i] == above)
-            return true;
-    }
-    return false;
+    return stateAtoms(c, static_cast<xcb_window_t>(window), atom(c, "_NET_WM_STATE"))
+        .contains(atom(c, "_NET_WM_STATE_ABOVE"));
 }
 
 std::optional<quint32> desktop(WId window)

@@ -6,17 +6,20 @@
 
 class QWidget;
 
-// Window-manager facing settings of a top-level window on X11. Flags are changed on the
-// window's QWindow so that a mapped window keeps its native id and place; the widget's own
-// flags are brought in line without telling the window system (setWindowFlags would
-// destroy and recreate the native window). Every call does nothing off X11.
+// Window-manager facing settings of a top-level window on X11, changed without ever
+// recreating the native window: it keeps its id, its place and its management. Every call
+// does nothing off X11.
 namespace X11Window {
 
-bool isAvailable();
-
-// Kept above normal windows (_NET_WM_STATE_ABOVE), enforced by the window manager.
+// Kept above normal windows (_NET_WM_STATE_ABOVE), enforced by the window manager. Done in
+// EWMH terms rather than with Qt's stay-on-top flag: Qt destroys and recreates the native
+// window at the next show after that flag changed, and the recreated window may be left
+// unmanaged. A manager removes the state when a window is withdrawn, so set it again after
+// every show.
 void setStaysOnTop(QWidget &window, bool onTop);
-// Pointer input passes through to what is below (an empty input shape).
+// Pointer input passes through to what is below (an empty input shape); the flag is changed
+// on the QWindow, which updates the mapped window, and mirrored into the widget's flags
+// without telling the window system (setWindowFlags would recreate the window).
 void setClickThrough(QWidget &window, bool passThrough);
 // Shown on every virtual desktop: _NET_WM_DESKTOP 0xFFFFFFFF, set as a property (read when
 // the window is mapped) and asked of the window manager for a window already mapped.

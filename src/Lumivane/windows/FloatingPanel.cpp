@@ -44,11 +44,16 @@ bool FloatingPanel::startDrag()
 {
     if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
         return false;
-    if (windowHandle()->startSystemMove())
-        return true;
-    // No window manager to hand the move to: follow the pointer until the button is released.
-    m_dragOffset = QCursor::pos() - pos();
+    beginDrag(QCursor::pos());
     return true;
+}
+
+void FloatingPanel::beginDrag(const QPoint &globalPress)
+{
+    if (windowHandle()->startSystemMove())
+        return;
+    // No window manager to hand the move to: follow the pointer until the button is released.
+    m_dragOffset = globalPress - pos();
 }
 
 bool FloatingPanel::eventFilter(QObject *watched, QEvent *event)
@@ -69,8 +74,10 @@ bool FloatingPanel::eventFilter(QObject *watched, QEvent *event)
 
 bool FloatingPanel::filterMouse(QEvent::Type type, const QMouseEvent &event)
 {
-    if (type == QEvent::MouseButtonPress && event.button() == Qt::LeftButton && m_dragAnywhere)
-        return startDrag();
+    if (type == QEvent::MouseButtonPress && event.button() == Qt::LeftButton && m_dragAnywhere) {
+        beginDrag(event.globalPosition().toPoint());
+        return true;
+    }
     if (!m_dragOffset)
         return false;
     if (type == QEvent::MouseMove)

@@ -49,6 +49,7 @@ protected:
 
 private:
     bool filterMouse(QEvent::Type type, const QMouseEvent &event);
+    void beginDrag(const QPoint &globalPress);
 
     KeyHandler m_keyHandler;
     bool m_dragAnywhere = false;

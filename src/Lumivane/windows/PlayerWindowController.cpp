@@ -77,7 +77,7 @@ PlayerWindowController::PlayerWindowController(PlaybackSession &session, QSettin
             &PlayerWindowController::windowDidEndLiveResize);
     connectWindow();
 
-    const double width = std::max(m_preferences.defaultWidth(), smallestWidth);
+    const double width = defaultWidth();
     m_window->resize(QSize(int(std::lround(width)),
                            int(std::lround(width / defaultAspect + titleBarHeight))));
 
@@ -186,7 +186,7 @@ void PlayerWindowController::placeByCascade()
     if (screen == nullptr)
         return;
     const GeoRect visible = ScreenGeometry::visibleFrame(*screen);
-    const double width = std::max(m_preferences.defaultWidth(), smallestWidth);
+    const double width = defaultWidth();
     const GeoRect fitted = WindowGeometry::fit(defaultAspect, width, visible);
     // The window cannot be smaller than its minimum; centre what it will really be.
     const double w = std::max(fitted.width, minimumSize.width);
@@ -268,8 +268,14 @@ void PlayerWindowController::fitOnLoad(const std::optional<double> &aspect)
 
 void PlayerWindowController::applyPinned()
 {
+    setOnTop(m_session.isPinned() || m_session.isCinema());
+}
+
+void PlayerWindowController::setOnTop(bool onTop)
+{
+    m_onTop = onTop;
     if (m_window)
-        X11Window::setStaysOnTop(*m_window, m_session.isPinned() || m_session.isCinema());
+        X11Window::setStaysOnTop(*m_window, onTop);
 }
 
 void PlayerWindowController::applyOpacity()
@@ -334,8 +340,10 @@ void PlayerWindowController::present()
         return;
     m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
-    // Mapped now: ask the window manager directly, the property alone is read only at map.
+    // Shown now: a manager drops these states when a window is withdrawn, and reads the
+    // desktop property only when it maps one.
     X11Window::setOnAllDesktops(*m_window);
+    X11Window::setStaysOnTop(*m_window, m_onTop);
     m_window->raise();
     m_window->activateWindow();
     m_window->setFocus(Qt::ActiveWindowFocusReason);
@@ -411,9 +419,9 @@ void PlayerWindowController::enterCinema()
     if (screen == nullptr || m_session.isCinema())
         return;
     m_savedFrameBeforeCinema = frame();
-    m_savedOnTopBeforeCinema = m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    m_savedOnTopBeforeCinema = m_onTop;
     m_session.setCinema(true);
-    X11Window::setStaysOnTop(*m_window, true);
+    setOnTop(true);
     setFrame(ScreenGeometry::screenFrame(*screen));
     writeLastFrame();
 }
@@ -421,8 +429,8 @@ void PlayerWindowController::enterCinema()
 void PlayerWindowController::exitCinema()
 {
     m_session.setCinema(false);
-    if (m_window && m_savedOnTopBeforeCinema)
-        X11Window::setStaysOnTop(*m_window, *m_savedOnTopBeforeCinema);
+    if (m_savedOnTopBeforeCinema)
+        setOnTop(*m_savedOnTopBeforeCinema);
     if (m_window && m_savedFrameBeforeCinema) {
         setFrame(*m_savedFrameBeforeCinema);
         writeLastFrame();
@@ -460,11 +468,6 @@ void PlayerWindowController::close()
 bool PlayerWindowController::beginWindowDrag()
 {
     return m_window && m_window->startDrag();
-}
-
-bool PlayerWindowController::beginWindowResize(Qt::Edges edges)
-{
-    return m_window && m_window->windowHandle()->startSystemResize(edges);
 }
 
 bool PlayerWindowController::handleKeyEvent(const QKeyEvent &event)
@@ -585,8 +588,10 @@ void PlayerWindowController::windowWillClose()
     m_snapTimer.stop();
     m_persistTimer.stop();
     m_liveResizeTimer.stop();
-    if (m_onClose)
-        m_onClose();
+    // The owner may delete this controller from onClose: call it from a local copy, last.
+    const std::function<void()> onClose = std::move(m_onClose);
+    if (onClose)
+        onClose();
 }
 
 void PlayerWindowController::applySnap()
@@ -605,6 +610,12 @@ void PlayerWindowController::applySnap()
 }
 
 // Helpers
+
+double PlayerWindowController::defaultWidth() const
+{
+    const double preferred = m_preferences.defaultWidth();
+    return std::isfinite(preferred) ? std::max(preferred, smallestWidth) : smallestWidth;
+}
 
 QScreen *PlayerWindowController::currentScreen() const
 {

@@ -93,8 +93,6 @@ public:
 
     // For the content's drag areas: moves the window with the pressed left button.
     bool beginWindowDrag();
-    // For the content's resize grips: hands an edge resize to the window manager.
-    bool beginWindowResize(Qt::Edges edges);
 
     // The window's key rule; true when the key was handled.
     bool handleKeyEvent(const QKeyEvent &event);
@@ -113,6 +111,7 @@ private:
     void fitOnLoad(const std::optional<double> &aspect);
 
     void applyPinned();
+    void setOnTop(bool onTop);
     void applyOpacity();
     void applyClickThrough();
     void applyTitle();
@@ -130,6 +129,8 @@ private:
     void applySnap();
     void keepAspect(const QSize &oldSize);
 
+    // The preferred default width, at least 360.
+    double defaultWidth() const;
     // The screen the window is on, else the main screen.
     QScreen *currentScreen() const;
     // Sets the frame as the controller's own change: move and resize handlers skip it.
@@ -146,6 +147,8 @@ private:
     std::function<void()> m_onClose;
     QList<QMetaObject::Connection> m_subscriptions;
     bool m_adjustingFrame = false;
+    // Whether the window is kept above others (pinned, or in cinema).
+    bool m_onTop = false;
     bool m_closed = false;
     QRect m_ownGeometry;
     QTimer m_snapTimer;
