@@ -21,7 +21,8 @@ class MpvPlayer final : public NativePlayer
     Q_OBJECT
 
 public:
-    // render: pictures go to the widget of createVideoWidget (mpv's render API).
+    // render: pictures go to the widget of createVideoWidget (mpv's render API) once it has
+    // a render context; until then, and when it never gets one, they are decoded unseen.
     // none: no picture output (tests and measurements without a display); frames can still
     // be saved.
     enum class VideoOutput { render, none };
@@ -60,7 +61,7 @@ public:
 
 private:
     static void onWakeup(void *context);
-    void configure(VideoOutput video, AudioOutput audio);
+    void configure(AudioOutput audio);
     void observeProperties();
     void drainEvents();
     void handleEvent(const mpv_event &event);
@@ -76,6 +77,7 @@ private:
     void updateSize(qint64 width, qint64 height);
     void setSpeedProperty(double speed);
     void setPauseProperty(bool paused);
+    void setVideoDriver(const char *driver);
     void fail(PlatformError error);
     void emitTick();
     void resetItemState();
@@ -110,5 +112,4 @@ private:
     quint64 m_nextRequest = 1;
     QHash<quint64, FrameCallback> m_frameRequests;
     QList<QPointer<MpvVideoWidget>> m_videoWidgets;
-    bool m_surfaceReady = false;
 };
