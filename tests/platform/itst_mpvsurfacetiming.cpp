@@ -128,13 +128,9 @@ private Q_SLOTS:
             }
             QVERIFY2(!watch.failed(), watch.text());
 
-            std::unique_ptr<MpvVideoWidget> widget(
-                qobject_cast<MpvVideoWidget *>(player->createVideoWidget(nullptr)));
+            std::unique_ptr<MpvVideoWidget> widget(showWidget(*player));
             QVERIFY(widget);
             QSignalSpy frames(widget.get(), &MpvVideoWidget::frameRendered);
-            widget->resize(320, 180);
-            widget->show();
-            QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
             QTRY_VERIFY2_WITH_TIMEOUT(player->status() != Status::unknown, watch.text(), loadTimeout);
             QVERIFY2(!watch.failed(), watch.text());
             QCOMPARE(player->status(), Status::readyToPlay);
@@ -192,22 +188,82 @@ private Q_SLOTS:
                 continue;
             // The exact frame can be saved although nothing shows it.
             player->pause();
-            const QString path = m_dir.filePath(QStringLiteral("hidden-%1.png").arg(round));
-            bool answered = false;
-            bool saved = false;
-            player->saveFrame(path, [&](bool ok, const QString &) {
-                answered = true;
-                saved = ok;
-            });
-            QTRY_VERIFY_WITH_TIMEOUT(answered, loadTimeout);
-            QVERIFY(saved);
-            const QColor centre = centreOf(QImage(path));
-            QVERIFY2(near(centre, colour), qPrintable(centre.name()));
+            QVERIFY2(saveFrameShows(*player, colour), qPrintable(QStringLiteral("round %1").arg(round)));
         }
     }
 
+    void keepsPlayingWhenSurfaceGoes_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("sound and picture") << MediaGenerator::colourClip(Qt::red, 4.0) << QColor(Qt::red);
+        QTest::newRow("picture only")
+            << MediaGenerator::colourClip(Qt::green, 4.0, {320, 180}, false) << QColor(Qt::green);
+    }
+
+    void keepsPlayingWhenSurfaceGoes()
+    {
+        QFETCH(QString, clip);
+        QFETCH(QColor, colour);
+        auto player = renderingPlayer();
+        const FailureWatch watch(*player);
+        std::unique_ptr<MpvVideoWidget> widget(showWidget(*player));
+        QVERIFY(widget);
+        player->load(QUrl::fromLocalFile(clip));
+        QTRY_COMPARE_WITH_TIMEOUT(player->status(), Status::readyToPlay, loadTimeout);
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(player->currentTime() > 0.2, loadTimeout);
+
+        widget.reset();
+        const double leftAt = player->currentTime();
+        QTRY_VERIFY2_WITH_TIMEOUT(player->currentTime() > leftAt + 0.3 || watch.failed(), watch.text(),
+                                  loadTimeout);
+        QVERIFY2(!watch.failed(), watch.text());
+        player->pause();
+        QVERIFY2(saveFrameShows(*player, colour), "no frame without a surface");
+
+        // A new surface takes the picture over again.
+        widget.reset(showWidget(*player));
+        QVERIFY(widget);
+        QVERIFY(widget->hasRenderContext());
+        QSignalSpy frames(widget.get(), &MpvVideoWidget::frameRendered);
+        player->seek(0.5, NativePlayer::SeekMode::exact);
+        player->play();
+        QTRY_VERIFY_WITH_TIMEOUT(frames.size() >= 3, loadTimeout);
+        const QColor centre = centreOf(widget->grabFramebuffer());
+        QVERIFY2(near(centre, colour), qPrintable(centre.name()));
+        QVERIFY2(!watch.failed(), watch.text());
+    }
+
 private:
+    static MpvVideoWidget *showWidget(MpvPlayer &player)
+    {
+        auto *widget = qobject_cast<MpvVideoWidget *>(player.createVideoWidget(nullptr));
+        if (!widget)
+            return nullptr;
+        widget->resize(320, 180);
+        widget->show();
+        if (!QTest::qWaitForWindowExposed(widget))
+            return nullptr;
+        return widget;
+    }
+
+    bool saveFrameShows(MpvPlayer &player, const QColor &colour)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("frame-%1.png").arg(++m_frames));
+        bool answered = false;
+        bool saved = false;
+        player.saveFrame(path, [&](bool ok, const QString &) {
+            answered = true;
+            saved = ok;
+        });
+        if (!QTest::qWaitFor([&] { return answered; }, loadTimeout) || !saved)
+            return false;
+        return near(centreOf(QImage(path)), colour);
+    }
+
     QTemporaryDir m_dir;
+    int m_frames = 0;
 };
 
 QTEST_MAIN(TestMpvSurfaceTiming)

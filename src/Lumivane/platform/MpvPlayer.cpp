@@ -490,7 +490,7 @@ void MpvPlayer::renderSurfaceReady()
         setVideoDriver("libmpv");
 }
 
-void MpvPlayer::renderSurfaceGone()
+void MpvPlayer::renderSurfaceClosing()
 {
     if (m_handle)
         setVideoDriver("null");
@@ -502,8 +502,6 @@ void MpvPlayer::setVideoDriver(const char *driver)
     // a file with nothing but a picture then fails with nothing to play. Switching the
     // output of a running player re-creates it in place; the item plays on.
     mpv_set_property_string(m_handle, "vo", driver);
-    // Losing the render context also drops the picture track; bring it back.
-    mpv_set_property_string(m_handle, "vid", "auto");
 }
 
 void MpvPlayer::finishFrameRequestLater(const FrameCallback &done, const QString &error)

@@ -55,9 +55,9 @@ public:
 
     // For the video widget's render context; null when mpv could not be created.
     mpv_handle *mpvHandle() const { return m_handle; }
-    // Called by the video widget once its render context exists, and when it is freed.
+    // Called by the video widget once its render context exists, and before it is freed.
     void renderSurfaceReady();
-    void renderSurfaceGone();
+    void renderSurfaceClosing();
 
 private:
     static void onWakeup(void *context);
