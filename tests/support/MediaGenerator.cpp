@@ -131,6 +131,12 @@ QString testPattern(double duration, QSize size)
     return cached(name, args);
 }
 
+QString toneClip(double duration)
+{
+    const QString name = QStringLiteral("tone-%1.m4a").arg(seconds(duration));
+    return cached(name, sineInput(duration) + QStringList{"-c:a", "aac"});
+}
+
 QString numberedFrames(int frames, int fps)
 {
     const QString name = QStringLiteral("numbered-%1-%2.mp4").arg(frames).arg(fps);

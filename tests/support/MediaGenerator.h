@@ -18,6 +18,8 @@ QString colourClip(const QColor &colour, double seconds = 2.0, QSize size = {320
                    bool withAudio = true);
 // ffmpeg's test pattern with a sine tone.
 QString testPattern(double seconds = 3.0, QSize size = {320, 180});
+// A sine tone with no picture.
+QString toneClip(double seconds = 2.0);
 // A silent clip whose frame n is filled with frameColour(n); frame n starts at n / fps.
 QString numberedFrames(int frames = 40, int fps = 10);
 QColor frameColour(int frame);

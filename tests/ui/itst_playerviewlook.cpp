@@ -66,17 +66,10 @@ struct Window {
             .toImage();
     }
 
-    // mpv gives up on the picture when the file opens before the video surface has its
-    // render context, and the session starts loading before its window is shown. Once the
-    // window is up, load again until the picture plays.
+    // The session starts loading before its window is shown and plays once ready.
     bool startPlaying()
     {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            session->retry();
-            if (QTest::qWaitFor([this] { return session->isPlaying(); }, 10000))
-                return true;
-        }
-        return false;
+        return QTest::qWaitFor([this] { return session->isPlaying(); }, 10000);
     }
 
     QSettings settings;

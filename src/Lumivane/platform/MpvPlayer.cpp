@@ -62,7 +62,7 @@ MpvPlayer::MpvPlayer(VideoOutput video, AudioOutput audio, QObject *parent)
     m_handle = mpv_create();
     if (!m_handle)
         return;
-    configure(video, audio);
+    configure(audio);
     if (mpv_initialize(m_handle) < 0) {
         mpv_terminate_destroy(m_handle);
         m_handle = nullptr;
@@ -89,7 +89,7 @@ MpvPlayer::~MpvPlayer()
     mpv_terminate_destroy(handle);
 }
 
-void MpvPlayer::configure(VideoOutput video, AudioOutput audio)
+void MpvPlayer::configure(AudioOutput audio)
 {
     const auto set = [this](const char *name, const char *value) {
         mpv_set_option_string(m_handle, name, value);
@@ -108,7 +108,9 @@ void MpvPlayer::configure(VideoOutput video, AudioOutput audio)
     set("keep-open", "yes");
     set("idle", "yes");
     set("pause", "yes");
-    set("vo", video == VideoOutput::render ? "libmpv" : "null");
+    // Pictures go to a render context only once a video surface has one (see
+    // renderSurfaceReady); until then the null output decodes and times them.
+    set("vo", "null");
     if (audio == AudioOutput::none)
         set("ao", "null");
 }
@@ -376,10 +378,6 @@ quint64 MpvPlayer::load(const QUrl &url)
     }
     // A new item waits for the session to start it.
     setPauseProperty(true);
-    // Without a render surface mpv fails the whole item; play it without video until a
-    // surface appears (renderSurfaceReady turns the video track on).
-    if (m_output == VideoOutput::render)
-        mpv_set_property_string(m_handle, "vid", m_surfaceReady ? "auto" : "no");
     const QByteArray target = mpvTarget(url);
     const char *args[] = {"loadfile", target.constData(), "replace", nullptr};
     mpv_node result{};
@@ -488,14 +486,22 @@ void MpvPlayer::saveFrame(const QString &pngPath, FrameCallback done)
 
 void MpvPlayer::renderSurfaceReady()
 {
-    m_surfaceReady = true;
     if (m_handle)
-        mpv_set_property_string(m_handle, "vid", "auto");
+        setVideoDriver("libmpv");
 }
 
-void MpvPlayer::renderSurfaceGone()
+void MpvPlayer::renderSurfaceClosing()
 {
-    m_surfaceReady = false;
+    if (m_handle)
+        setVideoDriver("null");
+}
+
+void MpvPlayer::setVideoDriver(const char *driver)
+{
+    // The render output fails an item whose file opens before a render context exists, and
+    // a file with nothing but a picture then fails with nothing to play. Switching the
+    // output of a running player re-creates it in place; the item plays on.
+    mpv_set_property_string(m_handle, "vo", driver);
 }
 
 void MpvPlayer::finishFrameRequestLater(const FrameCallback &done, const QString &error)

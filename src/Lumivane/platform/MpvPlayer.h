@@ -21,7 +21,8 @@ class MpvPlayer final : public NativePlayer
     Q_OBJECT
 
 public:
-    // render: pictures go to the widget of createVideoWidget (mpv's render API).
+    // render: pictures go to the widget of createVideoWidget (mpv's render API) once it has
+    // a render context; until then, and when it never gets one, they are decoded unseen.
     // none: no picture output (tests and measurements without a display); frames can still
     // be saved.
     enum class VideoOutput { render, none };
@@ -54,13 +55,13 @@ public:
 
     // For the video widget's render context; null when mpv could not be created.
     mpv_handle *mpvHandle() const { return m_handle; }
-    // Called by the video widget once its render context exists, and when it is freed.
+    // Called by the video widget once its render context exists, and before it is freed.
     void renderSurfaceReady();
-    void renderSurfaceGone();
+    void renderSurfaceClosing();
 
 private:
     static void onWakeup(void *context);
-    void configure(VideoOutput video, AudioOutput audio);
+    void configure(AudioOutput audio);
     void observeProperties();
     void drainEvents();
     void handleEvent(const mpv_event &event);
@@ -76,6 +77,7 @@ private:
     void updateSize(qint64 width, qint64 height);
     void setSpeedProperty(double speed);
     void setPauseProperty(bool paused);
+    void setVideoDriver(const char *driver);
     void fail(PlatformError error);
     void emitTick();
     void resetItemState();
@@ -110,5 +112,4 @@ private:
     quint64 m_nextRequest = 1;
     QHash<quint64, FrameCallback> m_frameRequests;
     QList<QPointer<MpvVideoWidget>> m_videoWidgets;
-    bool m_surfaceReady = false;
 };

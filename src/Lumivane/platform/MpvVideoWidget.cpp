@@ -22,13 +22,15 @@ void MpvVideoWidget::releaseRenderContext()
 {
     if (!m_render)
         return;
+    // The player leaves the render output first: freeing a context the output still uses
+    // tears down the picture track, and an item with nothing else would fail.
+    if (m_player)
+        m_player->renderSurfaceClosing();
     // mpv frees GL objects here, so the widget's context must be current.
     makeCurrent();
     mpv_render_context *render = std::exchange(m_render, nullptr);
     mpv_render_context_free(render);
     doneCurrent();
-    if (m_player)
-        m_player->renderSurfaceGone();
 }
 
 void *MpvVideoWidget::procAddress(void *, const char *name)
