@@ -239,17 +239,8 @@ void FloatingPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutGrips();
-    if (!isVisible() || !event->oldSize().isValid())
-        return;
-    if (!event->spontaneous()) {
+    if (isVisible() && event->oldSize().isValid())
         Q_EMIT resized(event->oldSize());
-        return;
-    }
-    // A window manager's resize also moves the window when it pulls the left or top edge,
-    // and the move arrives after the resize: report it once both are in.
-    const QSize oldSize = event->oldSize();
-    QMetaObject::invokeMethod(this, [this, oldSize] { Q_EMIT resized(oldSize); },
-                              Qt::QueuedConnection);
 }
 
 void FloatingPanel::changeEvent(QEvent *event)
