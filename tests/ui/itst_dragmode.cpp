@@ -251,6 +251,9 @@ private Q_SLOTS:
         Window window(m_dir);
         QWidget *panel = window.controller->window();
         QVERIFY(QTest::qWaitForWindowExposed(panel));
+        // A window manager places and focuses the window once it is mapped.
+        QTRY_COMPARE_WITH_TIMEOUT(panel->pos(), QPoint(100, 134), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(panel->isActiveWindow(), 5000);
         window.session->setGrabMode(true);
         const Target aim = target(window);
         QVERIFY(aim.widget != nullptr);
@@ -312,6 +315,9 @@ private Q_SLOTS:
         Window window(m_dir);
         QWidget *panel = window.controller->window();
         QVERIFY(QTest::qWaitForWindowExposed(panel));
+        // A window manager places and focuses the window once it is mapped.
+        QTRY_COMPARE_WITH_TIMEOUT(panel->pos(), QPoint(100, 134), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(panel->isActiveWindow(), 5000);
         QToolButton *hand =
             window.button(QStringLiteral("Drag mode (drag anywhere, clicks stay on the window)"));
         QVERIFY(hand != nullptr);
