@@ -40,7 +40,6 @@ public:
 
     // The edge and corner grips; off in full screen.
     void setResizable(bool on);
-    bool resizable() const { return m_resizable; }
     // Whether this panel itself is following the pointer for a grip resize.
     bool isResizing() const { return m_manualResize.has_value(); }
 
