@@ -4,6 +4,8 @@
 #include "L10n.h"
 #include "OverlayRules.h"
 
+#include "windows/FloatingPanel.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -23,6 +25,8 @@ OpacityPopover::OpacityPopover(QWidget *parent)
     : QWidget(parent), m_slider(new QSlider(Qt::Horizontal, this))
 {
     setObjectName(QStringLiteral("opacityPopover"));
+    // Its whole panel stays usable in drag mode, not only the presets.
+    FloatingPanel::markInteractive(*this);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 8, 10, 8);
     column->setSpacing(6);

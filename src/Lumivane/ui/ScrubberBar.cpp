@@ -4,6 +4,8 @@
 #include "L10n.h"
 #include "OverlayRules.h"
 
+#include "windows/FloatingPanel.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,6 +22,8 @@ ScrubberBar::ScrubberBar(QWidget *parent)
 {
     setAccessibleName(L("播放位置", "Playback position", "Posición de reproducción"));
     setCursor(Qt::PointingHandCursor);
+    // Scrubbing stays possible in drag mode.
+    FloatingPanel::markInteractive(*this);
     setMinimumHeight(18);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }

@@ -4,6 +4,8 @@
 #include "L10n.h"
 #include "OverlayRules.h"
 
+#include "windows/FloatingPanel.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,6 +23,8 @@ VolumePopover::VolumePopover(QWidget *parent)
       m_mute(DesignSystem::pillButton(L("静音", "Mute", "Silenciar"), false, this))
 {
     setObjectName(QStringLiteral("volumePopover"));
+    // Its whole panel stays usable in drag mode, not only the slider.
+    FloatingPanel::markInteractive(*this);
     setAttribute(Qt::WA_StyledBackground, false);
     m_slider->setRange(0, 100);
     m_slider->setFixedWidth(130);

@@ -38,6 +38,17 @@ bool debugOn()
     return qgetenv("LUMIVANE_DEBUG") == "1";
 }
 
+// Whether a user resize from oldSize to now pulled the width rather than the height: a grip
+// on a side edge says so itself, otherwise the larger change decides.
+bool widthLeads(Qt::Edges pulled, const QSize &oldSize, const QSize &now)
+{
+    const bool horizontal = pulled & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = pulled & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal != vertical)
+        return horizontal;
+    return std::abs(now.width() - oldSize.width()) >= std::abs(now.height() - oldSize.height());
+}
+
 bool largeEnough(const GeoRect &frame)
 {
     return frame.width >= PlayerWindowController::minimumSize.width
@@ -74,7 +85,7 @@ PlayerWindowController::PlayerWindowController(PlaybackSession &session, QSettin
     m_liveResizeTimer.setSingleShot(true);
     m_liveResizeTimer.setInterval(m_timings.liveResizeSettle);
     connect(&m_liveResizeTimer, &QTimer::timeout, this,
-            &PlayerWindowController::windowDidEndLiveResize);
+            &PlayerWindowController::liveResizeSettled);
     connectWindow();
 
     const double width = defaultWidth();
@@ -209,6 +220,8 @@ void PlayerWindowController::observeSession()
                 &PlayerWindowController::applyLockAspect),
         connect(session, &PlaybackSession::grabModeChanged, this,
                 &PlayerWindowController::applyGrabMode),
+        connect(session, &PlaybackSession::isCinemaChanged, this,
+                &PlayerWindowController::applyCinemaGrips),
     };
     for (auto signal : {&PlaybackSession::opacityChanged, &PlaybackSession::volumeChanged}) {
         m_subscriptions.append(
@@ -225,6 +238,7 @@ void PlayerWindowController::observeSession()
     applyTitle();
     applyLockAspect();
     applyGrabMode();
+    applyCinemaGrips();
     schedulePersist();
 }
 
@@ -310,6 +324,13 @@ void PlayerWindowController::applyGrabMode()
 {
     if (m_window)
         m_window->setDragAnywhere(m_session.grabMode());
+}
+
+void PlayerWindowController::applyCinemaGrips()
+{
+    // A full-screen window has no edges to pull.
+    if (m_window)
+        m_window->setResizable(!m_session.isCinema());
 }
 
 void PlayerWindowController::schedulePersist()
@@ -508,6 +529,11 @@ void PlayerWindowController::connectWindow()
 {
     connect(m_window, &FloatingPanel::moved, this, &PlayerWindowController::windowDidMove);
     connect(m_window, &FloatingPanel::resized, this, &PlayerWindowController::windowDidResize);
+    connect(m_window, &FloatingPanel::liveResizeStarted, this,
+            &PlayerWindowController::beginGripResize);
+    // The window system may still report the last sizes asked for; end once they are in.
+    connect(m_window, &FloatingPanel::liveResizeEnded, &m_liveResizeTimer,
+            qOverload<>(&QTimer::start));
     connect(m_window, &FloatingPanel::minimizedChanged, this,
             [this](bool minimized) { m_session.setHidden(minimized); });
     connect(m_window, &FloatingPanel::aboutToClose, this, &PlayerWindowController::windowWillClose);
@@ -530,18 +556,39 @@ void PlayerWindowController::windowDidResize(const QSize &oldSize)
 {
     if (m_adjustingFrame || isOwnGeometry())
         return;
-    keepAspect(oldSize);
+    if (!m_gripEdges)
+        keepAspect(oldSize, {});
     m_liveResizeTimer.start();
+}
+
+void PlayerWindowController::beginGripResize(Qt::Edges edges)
+{
+    if (!m_window)
+        return;
+    m_gripEdges = edges;
+    m_gripStartSize = m_window->size();
+}
+
+void PlayerWindowController::liveResizeSettled()
+{
+    // A grip resize the panel follows itself ends with the release, not with a pause.
+    if (m_window && m_window->isResizing())
+        return;
+    windowDidEndLiveResize();
 }
 
 void PlayerWindowController::windowDidEndLiveResize()
 {
+    if (m_gripEdges) {
+        keepAspect(m_gripStartSize, m_gripEdges);
+        m_gripEdges = {};
+    }
     applySnap();
     writeLastFrame();
     persistWindowState();
 }
 
-void PlayerWindowController::keepAspect(const QSize &oldSize)
+void PlayerWindowController::keepAspect(const QSize &oldSize, Qt::Edges pulled)
 {
     if (!m_contentAspect || !m_window)
         return;
@@ -550,7 +597,7 @@ void PlayerWindowController::keepAspect(const QSize &oldSize)
     double width = now.width();
     double height = now.height();
     // The side the user pulled decides; the other follows.
-    if (std::abs(now.width() - oldSize.width()) >= std::abs(now.height() - oldSize.height()))
+    if (widthLeads(pulled, oldSize, now))
         height = width / aspect + titleBarHeight;
     else
         width = (height - titleBarHeight) * aspect;
@@ -566,7 +613,12 @@ void PlayerWindowController::keepAspect(const QSize &oldSize)
     if (kept == now)
         return;
     QRect geometry = m_window->geometry();
+    const QPoint farCorner = geometry.bottomRight();
     geometry.setSize(kept);
+    if (pulled.testFlag(Qt::LeftEdge))
+        geometry.moveRight(farCorner.x());
+    if (pulled.testFlag(Qt::TopEdge))
+        geometry.moveBottom(farCorner.y());
     setFrame(ScreenGeometry::fromQt(geometry));
 }
 
@@ -598,7 +650,7 @@ void PlayerWindowController::applySnap()
 {
     if (m_adjustingFrame || !m_window || m_window->screen() == nullptr)
         return;
-    if (!m_preferences.snapToEdges() || m_liveResizeTimer.isActive())
+    if (!m_preferences.snapToEdges() || m_liveResizeTimer.isActive() || m_window->isResizing())
         return;
     m_adjustingFrame = true;
     const GeoRect current = frame();

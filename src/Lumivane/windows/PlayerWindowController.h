@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QSize>
 #include <QTimer>
 
 #include <chrono>
@@ -117,6 +118,7 @@ private:
     void applyTitle();
     void applyLockAspect();
     void applyGrabMode();
+    void applyCinemaGrips();
     void schedulePersist();
     void persistWindowState();
     // "window.lastFrame" = the current frame.
@@ -124,10 +126,14 @@ private:
 
     void windowDidMove();
     void windowDidResize(const QSize &oldSize);
+    void liveResizeSettled();
     void windowDidEndLiveResize();
     void windowWillClose();
     void applySnap();
-    void keepAspect(const QSize &oldSize);
+    void beginGripResize(Qt::Edges edges);
+    // Brings a user resize from oldSize back to the locked aspect; the pulled edges move,
+    // the others stay.
+    void keepAspect(const QSize &oldSize, Qt::Edges pulled);
 
     // The preferred default width, at least 360.
     double defaultWidth() const;
@@ -156,6 +162,10 @@ private:
     QTimer m_liveResizeTimer;
     std::optional<GeoRect> m_savedFrameBeforeCinema;
     std::optional<bool> m_savedOnTopBeforeCinema;
+    // The edges of a grip resize in progress and the size it started from: the aspect is
+    // kept once at its end rather than against every step the window system reports.
+    Qt::Edges m_gripEdges;
+    QSize m_gripStartSize;
     // Content width / content height kept on user resizes; absent when not locked.
     std::optional<double> m_contentAspect;
     QElapsedTimer m_lastMoveLog;
