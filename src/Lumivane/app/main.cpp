@@ -10,7 +10,6 @@
 #include "platform/MpvPlayer.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
-#include "platform/SoundDevices.h"
 #include "platform/UserDefaults.h"
 #include "ui/ComingSoonWindow.h"
 #include "ui/HomeWindow.h"
@@ -113,9 +112,7 @@ void wire(AppModel &model, Shell &shell)
 
 PlaybackSession::PlayerFactory nativePlayers()
 {
-    const MpvPlayer::AudioOutput audio =
-        SoundDevices::available() ? MpvPlayer::AudioOutput::system : MpvPlayer::AudioOutput::none;
-    return [audio] { return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::render, audio); };
+    return [] { return std::make_unique<MpvPlayer>(); };
 }
 } // namespace
 

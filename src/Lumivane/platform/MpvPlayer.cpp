@@ -113,6 +113,9 @@ void MpvPlayer::configure(AudioOutput audio)
     set("vo", "null");
     if (audio == AudioOutput::none)
         set("ao", "null");
+    else
+        // Without any sound device the file still plays, silently, instead of failing.
+        set("audio-fallback-to-null", "yes");
 }
 
 void MpvPlayer::observeProperties()
