@@ -1,5 +1,6 @@
 #include "HistoryStore.h"
 #include "StoredJson.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QDeadlineTimer>
@@ -15,7 +16,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 
 #include <sys/resource.h>
@@ -23,29 +23,13 @@
 
 namespace {
 
+using TestFiles::contentOf;
+using TestFiles::mode;
+using TestFiles::writeContent;
+
 using Operation = std::function<void(HistoryStore &, const QUuid &)>;
 
 const char *const childFileVariable = "LUMIVANE_SAVE_LOOP_FILE";
-
-int mode(const QString &path)
-{
-    const auto perms = std::filesystem::status(path.toStdString()).permissions();
-    return static_cast<int>(perms & std::filesystem::perms::mask);
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeContent(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(data), data.size());
-}
 
 MediaSource source(const QString &url, std::optional<QUrl> thumbnail = std::nullopt)
 {

@@ -1,6 +1,7 @@
 #include "L10n.h"
 #include "platform/AppPaths.h"
 #include "windows/PlaylistStore.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,31 +11,14 @@
 #include <QTest>
 
 #include <csignal>
-#include <filesystem>
 
 #include <sys/resource.h>
 
 namespace {
 
-int mode(const QString &path)
-{
-    const auto perms = std::filesystem::status(path.toStdString()).permissions();
-    return static_cast<int>(perms & std::filesystem::perms::mask);
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeContent(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(data), data.size());
-}
+using TestFiles::contentOf;
+using TestFiles::mode;
+using TestFiles::writeContent;
 
 QString numbered(int i)
 {
