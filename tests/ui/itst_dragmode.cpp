@@ -250,7 +250,7 @@ private Q_SLOTS:
         useManager(withManager);
         Window window(m_dir);
         QWidget *panel = window.controller->window();
-        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        QVERIFY(QTest::qWaitForWindowExposed(panel, 15000));
         // A window manager places and focuses the window once it is mapped.
         QTRY_COMPARE_WITH_TIMEOUT(panel->pos(), QPoint(100, 134), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(panel->isActiveWindow(), 5000);
@@ -304,8 +304,10 @@ private Q_SLOTS:
     void handButtonEndsDragMode_data()
     {
         QTest::addColumn<bool>("withManager");
-        QTest::newRow("no manager") << false;
+        // The manager of the rows before keeps running: a manager restarted at once
+        // sometimes never maps the next window.
         QTest::newRow("openbox") << true;
+        QTest::newRow("no manager") << false;
     }
 
     void handButtonEndsDragMode()
@@ -314,7 +316,7 @@ private Q_SLOTS:
         useManager(withManager);
         Window window(m_dir);
         QWidget *panel = window.controller->window();
-        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        QVERIFY(QTest::qWaitForWindowExposed(panel, 15000));
         // A window manager places and focuses the window once it is mapped.
         QTRY_COMPARE_WITH_TIMEOUT(panel->pos(), QPoint(100, 134), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(panel->isActiveWindow(), 5000);
