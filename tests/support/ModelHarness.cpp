@@ -36,6 +36,7 @@ void ModelHarness::build()
         playlistFile(),
         [] { return std::unique_ptr<NativePlayer>(std::make_unique<FakeNativePlayer>()); },
         {},
+        {},
         [this] { return m_now; },
         [this](const OpenPanel &panel) {
             panels.append(panel);

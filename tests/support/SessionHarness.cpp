@@ -56,7 +56,7 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
     m_reachedEnd = 0;
     auto session = std::make_unique<PlaybackSession>(
         source, resumeSeconds,
-        PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), timing});
+        PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), {}, timing});
     session->onProgress = [this](double elapsed, std::optional<double> duration) {
         m_progress.append({elapsed, duration});
     };

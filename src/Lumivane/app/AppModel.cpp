@@ -58,6 +58,7 @@ AppModel::AppModel(Dependencies dependencies, QObject *parent)
     , m_defaults(dependencies.defaults)
     , m_workspace(dependencies.workspace)
     , m_makePlayer(std::move(dependencies.makePlayer))
+    , m_makeWebPage(std::move(dependencies.makeWebPage))
     , m_content(std::move(dependencies.content))
     , m_now(std::move(dependencies.now))
     , m_runOpenPanel(std::move(dependencies.runOpenPanel))
@@ -258,7 +259,7 @@ PlaybackSession *AppModel::createSession(const MediaSource &source)
             resume = item->resumeSeconds;
     }
     return new PlaybackSession(source, resume,
-                               {m_preferences, m_defaults, m_makePlayer, m_sessionTiming});
+                               {m_preferences, m_defaults, m_makePlayer, m_makeWebPage, m_sessionTiming});
 }
 
 void AppModel::wire(PlaybackSession &session)

@@ -70,6 +70,7 @@ public:
         QString historyFile;
         QString playlistFile;
         PlaybackSession::PlayerFactory makePlayer;
+        PlaybackSession::WebPageFactory makeWebPage;
         // Builds each player window's content.
         PlayerWindowController::ContentFactory content;
         Clock now = &QDateTime::currentDateTimeUtc;
@@ -190,6 +191,7 @@ private:
     QSettings &m_defaults;
     Workspace &m_workspace;
     PlaybackSession::PlayerFactory m_makePlayer;
+    PlaybackSession::WebPageFactory m_makeWebPage;
     PlayerWindowController::ContentFactory m_content;
     Clock m_now;
     OpenPanelRunner m_runOpenPanel;

@@ -141,7 +141,7 @@ int main(int argc, char *argv[])
     DesktopWorkspace workspace;
     QPointer<AppModel> modelRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
-                    AppPaths::playlistFile(), nativePlayers(),
+                    AppPaths::playlistFile(), nativePlayers(), {},
                     playerContent(preferences, modelRef)});
     modelRef = &model;
     Shell shell(model);

@@ -15,6 +15,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -32,6 +33,26 @@ constexpr double resumeMargin = 3.0;
 constexpr double minimumSpeed = 0.2;
 constexpr double maximumSpeed = 3.0;
 constexpr int progressEvery = 3;
+// At or below this the page's media is muted as well.
+constexpr double muteBelow = 0.001;
+
+// The page's primary media element, or its first video when the finder is not there.
+const QString pickScript = QStringLiteral(
+    "(() => { const pick = () => window.__lumivanePrimaryMedia ? window.__lumivanePrimaryMedia() "
+    ": document.querySelector('video'); ");
+
+// The shortest text that reads back as the same double, in the C locale.
+QString jsNumber(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+QString jsBool(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
 
 double finiteOrZero(double seconds)
 {
@@ -113,7 +134,7 @@ AppError watchdogError()
 PlaybackSession::Dependencies PlaybackSession::standardDependencies()
 {
     return {Preferences::shared(), UserDefaults::standard(),
-            [] { return std::make_unique<MpvPlayer>(); }, {}};
+            [] { return std::make_unique<MpvPlayer>(); }, {}, {}};
 }
 
 PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
@@ -124,6 +145,7 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
     , m_preferences(dependencies.preferences)
     , m_quickPreferences(dependencies.quickPreferences)
     , m_makePlayer(std::move(dependencies.makePlayer))
+    , m_makeWebPage(std::move(dependencies.makeWebPage))
     , m_title(m_source.title())
     , m_isPinned(m_preferences.alwaysOnTop())
     , m_lockAspect(m_preferences.lockAspect())
@@ -526,6 +548,74 @@ QString PlaybackSession::statusText() const
     if (m_isPlaying)
         return L("正在播放", "Playing", "Reproduciendo");
     return L("已暂停", "Paused", "En pausa");
+}
+
+QWidget *PlaybackSession::webView() const
+{
+    return m_webPage ? m_webPage->view() : nullptr;
+}
+
+void PlaybackSession::setScrubbingWeb(bool scrubbing)
+{
+    m_scrubbingWeb = scrubbing;
+}
+
+void PlaybackSession::runPageScript(const QString &script)
+{
+    if (m_webPage)
+        m_webPage->runJavaScript(script);
+}
+
+void PlaybackSession::webTogglePlay()
+{
+    runPageScript(pickScript
+                  + QStringLiteral("const v=pick(); if(!v) return; if(v.paused){v.play().catch(()=>{});} "
+                                   "else {v.pause();} })();"));
+}
+
+void PlaybackSession::webSeek(double seconds)
+{
+    if (!m_webPage)
+        return;
+    const QString target = jsNumber(finiteOrZero(seconds));
+    runPageScript(pickScript
+                  + QStringLiteral("const v=pick(); if(!v) return; "
+                                   "const d=Number.isFinite(v.duration)?v.duration:%1; "
+                                   "v.currentTime = Math.max(0, Math.min(d, %1)); })();")
+                        .arg(target));
+    setElapsed(finiteOrZero(seconds));
+}
+
+void PlaybackSession::webSetVolume(double volume)
+{
+    const double value = std::isnan(volume) ? 0.0 : std::clamp(volume, 0.0, 1.0);
+    runPageScript(pickScript
+                  + QStringLiteral("const el=pick(); if(!el) return; el.volume=%1; el.muted=%2; })();")
+                        .arg(jsNumber(value), jsBool(value <= muteBelow)));
+}
+
+void PlaybackSession::webSetSpeed(double rate)
+{
+    // The page throws at a rate it cannot play; the script's error is ignored.
+    if (!std::isfinite(rate))
+        return;
+    runPageScript(pickScript
+                  + QStringLiteral("const el=pick(); if(!el) return; el.playbackRate=%1; })();")
+                        .arg(jsNumber(rate)));
+}
+
+void PlaybackSession::webSetLoop(bool on)
+{
+    runPageScript(pickScript
+                  + QStringLiteral("const el=pick(); if(!el) return; el.loop=%1; })();").arg(jsBool(on)));
+}
+
+void PlaybackSession::applyDanmakuPreference()
+{
+    if (!m_webPage || !m_source.url().host().contains(u"bilibili"))
+        return;
+    runPageScript(QStringLiteral("document.documentElement.classList.%1('kt-hide-danmaku')")
+                      .arg(m_bilibiliDanmakuHidden ? QStringLiteral("add") : QStringLiteral("remove")));
 }
 
 AppError PlaybackSession::classify(const std::optional<PlatformError> &error,

@@ -4,6 +4,7 @@
 #include "app/AppError.h"
 #include "platform/NativePlayer.h"
 #include "platform/PlatformError.h"
+#include "platform/WebPage.h"
 
 #include "MediaSource.h"
 
@@ -63,11 +64,23 @@ class PlaybackSession final : public QObject
 
 public:
     using PlayerFactory = std::function<std::unique_ptr<NativePlayer>()>;
+    using WebPageFactory = std::function<std::unique_ptr<WebPage>()>;
+    // Seconds on a monotonic clock.
+    using Clock = std::function<double()>;
 
-    // Timer lengths; tests shorten them.
+    // Timer lengths and the clock of the stall logic; tests shorten and drive them.
     struct Timing {
         std::chrono::milliseconds watchdog{30000};
         std::chrono::milliseconds toast{2600};
+        std::chrono::milliseconds webPoll{600};
+        std::chrono::milliseconds webPollNearAd{200};
+        // Title and thumbnail again this long after a page finished, the title once more
+        // after the second wait.
+        std::chrono::milliseconds webFollowUpFirst{1500};
+        std::chrono::milliseconds webFollowUpSecond{3000};
+        std::chrono::milliseconds debugScanDelay{3000};
+        // Empty: the steady clock.
+        Clock clock;
     };
 
     struct Dependencies {
@@ -77,11 +90,13 @@ public:
         QSettings &quickPreferences;
         // Makes the native player; called on creation and on every retry.
         PlayerFactory makePlayer;
+        // Makes the web page of a web source; called on creation and on every retry.
+        WebPageFactory makeWebPage;
         Timing timing = {};
     };
 
-    // The shared preferences, the standard user-defaults store and an mpv player drawing
-    // into its video widget.
+    // The shared preferences, the standard user-defaults store, an mpv player drawing
+    // into its video widget and a web engine page on the shared profile.
     static Dependencies standardDependencies();
 
     // Starts loading at once: native sources get a player, web sources stay loading.
@@ -120,7 +135,12 @@ public:
     bool isCinema() const { return m_isCinema; }
     // The native player, owned by the session; null for web sources and after stop().
     NativePlayer *player() const { return m_player.get(); }
-    QWidget *webView() const { return m_webView; }
+    // The page's view; null for native sources and after stop().
+    QWidget *webView() const;
+    // The web page, owned by the session; null for native sources and after stop().
+    WebPage *webPage() const { return m_webPage.get(); }
+    // Set by the overlay while the user drags the position of a web source.
+    bool scrubbingWeb() const { return m_scrubbingWeb; }
     bool webCanGoBack() const { return m_webCanGoBack; }
     bool webCanGoForward() const { return m_webCanGoForward; }
     bool webVideoAvailable() const { return m_webVideoAvailable; }
@@ -143,6 +163,7 @@ public:
     void setControlsPinned(bool pinned);
     void setCinema(bool cinema);
     void setBilibiliDanmakuHidden(bool hidden);
+    void setScrubbingWeb(bool scrubbing);
     // Applied to the player and remembered as "default.volume"; non-finite values are ignored.
     void setVolume(double volume);
     // Applied when playing and remembered as "default.speed"; only finite values > 0.
@@ -165,6 +186,17 @@ public:
     void captureScreenshot();
     // A short notice over the player, cleared after the toast time; a newer one restarts it.
     void showToast(const QString &message);
+
+    // The page's primary media element, driven by a script each; nothing without a page.
+    void webTogglePlay();
+    // Non-finite or negative targets seek to 0; elapsed follows at once.
+    void webSeek(double seconds);
+    // Clamped to 0..1; near zero also mutes.
+    void webSetVolume(double volume);
+    void webSetSpeed(double rate);
+    void webSetLoop(bool on);
+    // Shows or hides the comment overlay of bilibili pages by bilibiliDanmakuHidden.
+    void applyDanmakuPreference();
 
     // Turns a platform failure (or none) into the error the user sees.
     static AppError classify(const std::optional<PlatformError> &error, AppError::Kind fallbackKind);
@@ -225,6 +257,7 @@ private:
     void applyRateIfPlaying();
     void reportProgress();
     void finishScreenshot(bool ok, const QString &error);
+    void runPageScript(const QString &script);
 
     void setState(PlaybackState state);
     void setPlaying(bool playing);
@@ -238,6 +271,7 @@ private:
     Preferences &m_preferences;
     QSettings &m_quickPreferences;
     PlayerFactory m_makePlayer;
+    WebPageFactory m_makeWebPage;
 
     PlaybackState m_state;
     QString m_title;
@@ -259,7 +293,8 @@ private:
     bool m_isCinema = false;
     std::unique_ptr<NativePlayer> m_player;
     quint64 m_item = 0;
-    QWidget *m_webView = nullptr;
+    std::unique_ptr<WebPage> m_webPage;
+    bool m_scrubbingWeb = false;
     bool m_webCanGoBack = false;
     bool m_webCanGoForward = false;
     bool m_webVideoAvailable = false;

@@ -1,0 +1,8 @@
+#include "WebPage.h"
+
+WebPage::WebPage(QObject *parent)
+    : QObject(parent)
+{
+}
+
+WebPage::~WebPage() = default;
