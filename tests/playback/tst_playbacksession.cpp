@@ -16,6 +16,15 @@ using namespace std::chrono_literals;
 Q_DECLARE_METATYPE(std::optional<double>)
 
 namespace {
+PlaybackSession::Timing withTiming(std::chrono::milliseconds watchdog,
+                                   std::chrono::milliseconds toast = std::chrono::milliseconds(2600))
+{
+    PlaybackSession::Timing timing;
+    timing.watchdog = watchdog;
+    timing.toast = toast;
+    return timing;
+}
+
 
 const MediaSource clip = SessionHarness::localSource(QStringLiteral("/media/clip.mp4"));
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
@@ -532,7 +541,7 @@ private Q_SLOTS:
 
     void watchdogFailsAStuckLoad()
     {
-        auto session = m_harness->open(clip, std::nullopt, {20ms, 2600ms});
+        auto session = m_harness->open(clip, std::nullopt, withTiming(20ms));
         QSignalSpy states(session.get(), &PlaybackSession::stateChanged);
         QTRY_VERIFY_WITH_TIMEOUT(session->state().isFailed(), 2000);
         QCOMPARE(states.size(), 1);
@@ -545,7 +554,7 @@ private Q_SLOTS:
 
     void readyCancelsTheWatchdog()
     {
-        auto session = m_harness->open(clip, std::nullopt, {20ms, 2600ms});
+        auto session = m_harness->open(clip, std::nullopt, withTiming(20ms));
         FakeNativePlayer *player = m_harness->player();
         player->emitStatus(player->currentItem(), Status::readyToPlay);
         // A later timer of the same length has fired, so the watchdog would have too.
@@ -569,7 +578,7 @@ private Q_SLOTS:
     void stopMakesLateEventsHarmless()
     {
         QFETCH(QString, event);
-        auto session = m_harness->open(clip, 50.0, {20ms, 2600ms});
+        auto session = m_harness->open(clip, 50.0, withTiming(20ms));
         QPointer<FakeNativePlayer> player = m_harness->player();
         const quint64 item = player->currentItem();
         QSignalSpy players(session.get(), &PlaybackSession::playerChanged);

@@ -26,6 +26,15 @@ Q_DECLARE_METATYPE(std::optional<PlatformError>)
 Q_DECLARE_METATYPE(AppError::Kind)
 
 namespace {
+PlaybackSession::Timing withTiming(std::chrono::milliseconds watchdog,
+                                   std::chrono::milliseconds toast = std::chrono::milliseconds(2600))
+{
+    PlaybackSession::Timing timing;
+    timing.watchdog = watchdog;
+    timing.toast = toast;
+    return timing;
+}
+
 
 const MediaSource clip = SessionHarness::localSource(QStringLiteral("/media/clip.mp4"),
                                                      QStringLiteral("Evening news: part 2/3"));
@@ -223,7 +232,7 @@ private Q_SLOTS:
     void newerToastStaysItsFullTime()
     {
         const auto toastTime = 800ms;
-        auto session = m_harness->open(clip, std::nullopt, {30000ms, toastTime});
+        auto session = m_harness->open(clip, std::nullopt, withTiming(30000ms, toastTime));
         QSignalSpy toasts(session.get(), &PlaybackSession::toastChanged);
         QElapsedTimer clock;
         clock.start();

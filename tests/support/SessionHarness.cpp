@@ -54,9 +54,19 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
 {
     m_progress.clear();
     m_reachedEnd = 0;
+    m_titles.clear();
+    m_thumbnails.clear();
+    auto pages = [this]() -> std::unique_ptr<WebPage> {
+        auto page = std::make_unique<FakeWebPage>();
+        m_webPages.append(page.get());
+        return page;
+    };
     auto session = std::make_unique<PlaybackSession>(
         source, resumeSeconds,
-        PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), {}, timing});
+        PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), pages,
+                                      timing});
+    session->onTitleChange = [this](const QString &title) { m_titles.append(title); };
+    session->onThumbnailChange = [this](const QUrl &thumbnail) { m_thumbnails.append(thumbnail); };
     session->onProgress = [this](double elapsed, std::optional<double> duration) {
         m_progress.append({elapsed, duration});
     };
@@ -67,4 +77,9 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
 FakeNativePlayer *SessionHarness::player() const
 {
     return m_players.isEmpty() ? nullptr : m_players.last().data();
+}
+
+FakeWebPage *SessionHarness::webPage() const
+{
+    return m_webPages.isEmpty() ? nullptr : m_webPages.last().data();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeNativePlayer.h"
+#include "FakeWebPage.h"
 #include "playback/PlaybackSession.h"
 
 #include <QList>
@@ -13,9 +14,9 @@
 
 class Preferences;
 
-// Builds playback sessions over throw-away settings stores. Sessions made with a fake
-// player keep a pointer to every player they were given, newest last; the recorded
-// callbacks of the newest session are kept too.
+// Builds playback sessions over throw-away settings stores. Sessions get fake players and
+// fake web pages; the harness keeps a pointer to every one handed out, newest last, and
+// the recorded callbacks of the newest session.
 class SessionHarness final
 {
 public:
@@ -36,11 +37,12 @@ public:
     static MediaSource localSource(const QString &path, const QString &title = QStringLiteral("Clip"));
     static MediaSource webSource();
 
-    // A session on fake players; callbacks record into progress() and reachedEnd().
+    // A session on fake players and pages; callbacks record into progress(), reachedEnd(),
+    // titles() and thumbnails().
     std::unique_ptr<PlaybackSession> open(const MediaSource &source,
                                           std::optional<double> resumeSeconds = std::nullopt,
                                           PlaybackSession::Timing timing = {});
-    // The same with another player factory.
+    // The same with another player factory (web pages stay fakes).
     std::unique_ptr<PlaybackSession> openWith(PlaybackSession::PlayerFactory factory,
                                               const MediaSource &source,
                                               std::optional<double> resumeSeconds = std::nullopt,
@@ -49,6 +51,11 @@ public:
     // The newest fake player handed out; null once it was deleted.
     FakeNativePlayer *player() const;
     qsizetype playersMade() const { return m_players.size(); }
+    // The newest fake web page handed out; null once it was deleted.
+    FakeWebPage *webPage() const;
+    qsizetype webPagesMade() const { return m_webPages.size(); }
+    const QStringList &titles() const { return m_titles; }
+    const QList<QUrl> &thumbnails() const { return m_thumbnails; }
     const QList<Progress> &progress() const { return m_progress; }
     int reachedEnd() const { return m_reachedEnd; }
 
@@ -58,6 +65,9 @@ private:
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<QSettings> m_quickStore;
     QList<QPointer<FakeNativePlayer>> m_players;
+    QList<QPointer<FakeWebPage>> m_webPages;
+    QStringList m_titles;
+    QList<QUrl> m_thumbnails;
     QList<Progress> m_progress;
     int m_reachedEnd = 0;
 };

@@ -117,7 +117,8 @@ private:
                                                        auto player = std::make_unique<FakeNativePlayer>();
                                                        m_player = player.get();
                                                        return player;
-                                                   }};
+                                                   },
+                                                   {}, {}};
         m_sessions.push_back(std::make_unique<PlaybackSession>(
             MediaSource(url, kind, QStringLiteral("Clip"), QString()), std::nullopt,
             dependencies));

@@ -55,7 +55,8 @@ private:
                                StoredWindowState(startFrame.toText(), 1.0, pinned, 0.5, false),
                                sourceUrl);
         PlaybackSession::Dependencies dependencies{
-            *m_preferences, *m_settings, [] { return std::make_unique<FakeNativePlayer>(); }};
+            *m_preferences, *m_settings, [] { return std::make_unique<FakeNativePlayer>(); },
+            {}, {}};
         m_session = std::make_unique<PlaybackSession>(
             MediaSource(sourceUrl, MediaKind::localFile, QStringLiteral("Clip"), QString()),
             std::nullopt, dependencies);

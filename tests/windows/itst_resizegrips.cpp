@@ -102,7 +102,7 @@ private:
                                StoredWindowState(startFrame.toText(), 1.0, false, 0.5, locked),
                                sourceUrl);
         PlaybackSession::Dependencies dependencies{
-            *m_preferences, *m_settings, [] { return std::make_unique<FakeNativePlayer>(); }};
+            *m_preferences, *m_settings, [] { return std::make_unique<FakeNativePlayer>(); }, {}, {}};
         m_session = std::make_unique<PlaybackSession>(
             MediaSource(sourceUrl, MediaKind::localFile, QStringLiteral("Clip"), QString()),
             std::nullopt, dependencies);
