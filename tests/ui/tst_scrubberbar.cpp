@@ -1,6 +1,7 @@
 #include "ui/ScrubberBar.h"
 
 #include <QSignalSpy>
+#include <QWidget>
 #include <QTest>
 
 class TestScrubberBar : public QObject
@@ -99,6 +100,40 @@ private Q_SLOTS:
         QTest::mouseRelease(&bar, Qt::LeftButton, {}, at(bar, 0.5));
         QCOMPARE(seeks.size(), 0);
         QCOMPARE(bar.value(), 42.0);
+    }
+
+    void dragCutShort_data()
+    {
+        QTest::addColumn<bool>("disable");
+        QTest::newRow("disabled") << true;
+        QTest::newRow("hidden") << false;
+    }
+
+    // No release will come: the drag ends at once, without a seek, and progress moves the
+    // track again.
+    void dragCutShort()
+    {
+        QFETCH(bool, disable);
+        QWidget parent;
+        auto *bar = new ScrubberBar(&parent);
+        bar->resize(212, 18);
+        parent.show();
+        bar->setProgress(10, 100);
+        QSignalSpy seeks(bar, &ScrubberBar::seekRequested);
+        QSignalSpy scrubbing(bar, &ScrubberBar::scrubbingChanged);
+        QTest::mousePress(bar, Qt::LeftButton, {}, at(*bar, 0.5));
+        QVERIFY(bar->scrubbing());
+        if (disable)
+            bar->setEnabled(false);
+        else
+            parent.hide();
+        QVERIFY(!bar->scrubbing());
+        QCOMPARE(scrubbing.size(), 2);
+        QCOMPARE(scrubbing.last().first().toBool(), false);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, at(*bar, 0.5));
+        QCOMPARE(seeks.size(), 0);
+        bar->setProgress(12, 100);
+        QCOMPARE(bar->value(), 12.0);
     }
 };
 

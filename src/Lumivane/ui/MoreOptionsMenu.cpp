@@ -56,8 +56,11 @@ void MoreOptionsMenu::rebuild()
     addPositionMenu();
     addSeparator();
     addToggles();
+    addDanmakuToggle();
     addSeparator();
     addCaptureAndPresentation();
+    if (m_session.source().kind() == MediaKind::web)
+        addWebItems();
     addSiteSupport();
     if (m_session.source().kind() == MediaKind::localFile)
         addLocalFileItems();
@@ -89,13 +92,14 @@ void MoreOptionsMenu::addPositionMenu()
     }
 }
 
-void MoreOptionsMenu::addToggle(const QString &text, bool checked,
-                                void (PlaybackSession::*setter)(bool))
+QAction *MoreOptionsMenu::addToggle(const QString &text, bool checked,
+                                    void (PlaybackSession::*setter)(bool))
 {
     QAction *action = addAction(text);
     action->setCheckable(true);
     action->setChecked(checked);
     connect(action, &QAction::toggled, this, [this, setter](bool on) { (m_session.*setter)(on); });
+    return action;
 }
 
 void MoreOptionsMenu::addToggles()
@@ -111,6 +115,18 @@ void MoreOptionsMenu::addToggles()
               m_session.grabMode(), &PlaybackSession::setGrabMode);
 }
 
+void MoreOptionsMenu::addDanmakuToggle()
+{
+    const MediaSource &source = m_session.source();
+    if (source.kind() != MediaKind::web || !source.url().host().contains(u"bilibili"))
+        return;
+    QAction *action = addToggle(L("隐藏弹幕", "Hide danmaku", "Ocultar danmaku"),
+                                m_session.bilibiliDanmakuHidden(),
+                                &PlaybackSession::setBilibiliDanmakuHidden);
+    // After the setter above: the page follows the new value.
+    connect(action, &QAction::toggled, this, [this] { m_session.applyDanmakuPreference(); });
+}
+
 void MoreOptionsMenu::addCaptureAndPresentation()
 {
     addAction(L("截取当前画面", "Capture frame", "Capturar fotograma"), this,
@@ -122,6 +138,33 @@ void MoreOptionsMenu::addCaptureAndPresentation()
     addAction(fullScreen, this, [this] { m_controller.toggleCinema(); });
     addAction(L("开启点击穿透…", "Enable click-through…", "Activar clic a través…"), this,
               &MoreOptionsMenu::clickThroughRequested);
+}
+
+void MoreOptionsMenu::addWebItems()
+{
+    addSeparator();
+    QAction *back = addAction(L("后退", "Back", "Atrás"), this, [this] {
+        if (WebPage *page = m_session.webPage())
+            page->goBack();
+    });
+    back->setEnabled(m_session.webCanGoBack());
+    QAction *forward = addAction(L("前进", "Forward", "Adelante"), this, [this] {
+        if (WebPage *page = m_session.webPage())
+            page->goForward();
+    });
+    forward->setEnabled(m_session.webCanGoForward());
+    addAction(L("重新加载", "Reload", "Recargar"), this, &MoreOptionsMenu::reload);
+    addAction(L("在浏览器中打开", "Open in browser", "Abrir en navegador"), this,
+              &MoreOptionsMenu::openInBrowserRequested);
+}
+
+void MoreOptionsMenu::reload()
+{
+    // Without a page (the session was stopped) only a fresh start brings one back.
+    if (WebPage *page = m_session.webPage())
+        page->reload();
+    else
+        m_session.retry();
 }
 
 void MoreOptionsMenu::addSiteSupport()

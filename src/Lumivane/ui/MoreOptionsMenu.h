@@ -21,13 +21,18 @@ Q_SIGNALS:
     void clickThroughRequested();
     // "Open in external player" for a local file; the application decides how.
     void externalPlayerRequested();
+    // "Open in browser" for a web source.
+    void openInBrowserRequested();
 
 private:
     void addSizeMenu();
     void addPositionMenu();
     void addToggles();
-    void addToggle(const QString &text, bool checked, void (PlaybackSession::*setter)(bool));
+    QAction *addToggle(const QString &text, bool checked, void (PlaybackSession::*setter)(bool));
+    void addDanmakuToggle();
     void addCaptureAndPresentation();
+    void addWebItems();
+    void reload();
     void addSiteSupport();
     void addLocalFileItems();
     void revealInFileManager() const;

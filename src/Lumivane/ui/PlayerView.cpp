@@ -10,6 +10,7 @@
 #include "ScrubberBar.h"
 #include "StatusPanel.h"
 #include "VolumePopover.h"
+#include "WebViewInput.h"
 
 #include "app/Preferences.h"
 #include "playback/PlaybackSession.h"
@@ -70,7 +71,8 @@ PlayerView::PlayerView(PlaybackSession &session, PlayerWindowController &control
       m_session(session),
       m_controller(controller),
       m_preferences(preferences),
-      m_autoHide(new OverlayAutoHide(this))
+      m_autoHide(new OverlayAutoHide(this)),
+      m_webInput(new WebViewInput(this))
 {
     setObjectName(QStringLiteral("playerView"));
     setStyleSheet(DesignSystem::styleSheet());
@@ -80,6 +82,9 @@ PlayerView::PlayerView(PlaybackSession &session, PlayerWindowController &control
     buildBottomBar();
     buildOverlays();
     replaceVideo(m_session.player());
+    replaceWebView(m_session.webView());
+    connect(m_webInput, &WebViewInput::pressed, this, &PlayerView::closePopovers);
+    connect(m_webInput, &WebViewInput::escapePressed, this, &PlayerView::escapePressed);
     connectSession();
     connectStatusPanel();
 
@@ -93,9 +98,14 @@ PlayerView::PlayerView(PlaybackSession &session, PlayerWindowController &control
     applyVolume(m_session.volume());
     applyToast();
     refreshButtons();
+    applyTransportState();
 }
 
-PlayerView::~PlayerView() = default;
+// The page outlives this view when the window goes first; its view must not die with it.
+PlayerView::~PlayerView()
+{
+    detachWebView();
+}
 
 void PlayerView::setAutoHideDelays(int leaveMs, int appearMs)
 {
@@ -148,6 +158,8 @@ void PlayerView::buildTopBar()
     connect(m_moreMenu, &MoreOptionsMenu::clickThroughRequested, this, &PlayerView::confirmClickThrough);
     connect(m_moreMenu, &MoreOptionsMenu::externalPlayerRequested, this,
             &PlayerView::externalPlayerRequested);
+    connect(m_moreMenu, &MoreOptionsMenu::openInBrowserRequested, this,
+            &PlayerView::openSourceInBrowser);
 
     connect(m_grabButton, &QToolButton::clicked, this, &PlayerView::toggleGrabMode);
     connect(m_pinButton, &QToolButton::clicked, this,
@@ -183,10 +195,8 @@ void PlayerView::buildBottomBar()
     connect(m_bottomBar, &ControlBar::backgroundPressed, this, &PlayerView::startWindowDrag);
     connect(m_scrubber, &ScrubberBar::valueChanged, this,
             [this](double seconds) { m_elapsedLabel->setText(OverlayRules::timeLabel(seconds)); });
-    connect(m_scrubber, &ScrubberBar::seekRequested, this, [this](double seconds) {
-        m_session.seek(seconds);
-        applyProgress();
-    });
+    connect(m_scrubber, &ScrubberBar::scrubbingChanged, this, &PlayerView::scrubbingChanged);
+    connect(m_scrubber, &ScrubberBar::seekRequested, this, &PlayerView::seekTo);
 }
 
 QWidget *PlayerView::buildTransportRow()
@@ -219,7 +229,7 @@ QWidget *PlayerView::buildTransportRow()
         layout->addWidget(button);
     buildSpeedMenu();
 
-    connect(m_playButton, &QToolButton::clicked, this, [this] { m_session.togglePlayback(); });
+    connect(m_playButton, &QToolButton::clicked, this, &PlayerView::togglePlay);
     connect(m_backButton, &QToolButton::clicked, this, [this] { skip(-OverlayRules::skipSeconds); });
     connect(m_forwardButton, &QToolButton::clicked, this, [this] { skip(OverlayRules::skipSeconds); });
     connect(m_volumeButton, &QToolButton::clicked, this, [this] { togglePopover(m_volume); });
@@ -258,10 +268,8 @@ void PlayerView::buildOverlays()
     m_volume->hide();
     m_opacity = new OpacityPopover(this);
     m_opacity->hide();
-    connect(m_volume, &VolumePopover::volumeChosen, this, [this](double volume) {
-        m_session.setVolume(volume);
-    });
-    connect(m_volume, &VolumePopover::muteRequested, this, [this] { m_session.setVolume(0); });
+    connect(m_volume, &VolumePopover::volumeChosen, this, &PlayerView::chooseVolume);
+    connect(m_volume, &VolumePopover::muteRequested, this, [this] { chooseVolume(0); });
     connect(m_opacity, &OpacityPopover::opacityChosen, this,
             [this](double opacity) { m_session.setOpacity(opacity); });
 }
@@ -275,6 +283,10 @@ void PlayerView::connectSession()
     connect(&m_session, &PlaybackSession::volumeChanged, this, &PlayerView::applyVolume);
     connect(&m_session, &PlaybackSession::toastChanged, this, &PlayerView::applyToast);
     connect(&m_session, &PlaybackSession::playerChanged, this, &PlayerView::replaceVideo);
+    connect(&m_session, &PlaybackSession::webViewChanged, this, &PlayerView::replaceWebView);
+    for (auto signal :
+         {&PlaybackSession::webVideoAvailableChanged, &PlaybackSession::webCanSeekChanged})
+        connect(&m_session, signal, this, &PlayerView::applyTransportState);
     connect(&m_session, &PlaybackSession::controlsPinnedChanged, m_autoHide,
             &OverlayAutoHide::setControlsPinned);
     connect(&m_session, &PlaybackSession::opacityChanged, m_opacity, &OpacityPopover::setOpacity);
@@ -314,6 +326,38 @@ void PlayerView::replaceVideo(NativePlayer *player)
     }
     layoutOverlays();
     stackOverlays();
+}
+
+void PlayerView::replaceWebView(QWidget *view)
+{
+    if (view == m_webView)
+        return;
+    detachWebView();
+    m_webView = view;
+    if (m_webView) {
+        m_webView->setParent(this);
+        m_webView->show();
+        setFocusProxy(m_webView);
+        m_webInput->watch(m_webView);
+    }
+    // Nothing else in the window takes the keyboard: it goes to the page, or to this view
+    // while there is none.
+    setFocus();
+    layoutOverlays();
+    stackOverlays();
+    applyTransportState();
+}
+
+void PlayerView::detachWebView()
+{
+    m_webInput->watch(nullptr);
+    if (!m_webView)
+        return;
+    setFocusProxy(nullptr);
+    // Taking it out of this view hides it; its page deletes it.
+    if (m_webView->parentWidget() == this)
+        m_webView->setParent(nullptr);
+    m_webView = nullptr;
 }
 
 void PlayerView::applyState(const PlaybackState &state)
@@ -384,6 +428,17 @@ void PlayerView::refreshSpeedMenu()
         action->setChecked(OverlayRules::isCurrentSpeed(speed, action->data().toDouble()));
 }
 
+void PlayerView::applyTransportState()
+{
+    const bool web = isWeb();
+    const bool media = !web || m_session.webVideoAvailable();
+    const bool seekable = media && (!web || m_session.webCanSeek());
+    m_playButton->setEnabled(media);
+    m_backButton->setEnabled(seekable);
+    m_forwardButton->setEnabled(seekable);
+    m_scrubber->setEnabled(seekable);
+}
+
 void PlayerView::applyControlsVisibility(bool visible)
 {
     if (!visible)
@@ -401,6 +456,8 @@ void PlayerView::layoutOverlays()
     const int barWidth = width() - 2 * margin;
     if (m_video)
         m_video->setGeometry(rect());
+    if (m_webView)
+        m_webView->setGeometry(rect());
     m_topBar->setGeometry(margin, margin, barWidth, topBarHeight);
     const int bottomHeight = m_bottomBar->sizeHint().height();
     m_bottomBar->setGeometry(margin, height() - margin - bottomHeight, barWidth, bottomHeight);
@@ -471,9 +528,45 @@ void PlayerView::closePopovers()
     m_opacity->hide();
 }
 
+bool PlayerView::isWeb() const
+{
+    return m_session.source().kind() == MediaKind::web;
+}
+
+void PlayerView::togglePlay()
+{
+    if (isWeb())
+        m_session.webTogglePlay();
+    else
+        m_session.togglePlayback();
+}
+
 void PlayerView::skip(double delta)
 {
-    m_session.seek(OverlayRules::skipTarget(m_session.elapsed(), delta, m_session.source().kind()));
+    seekTo(OverlayRules::skipTarget(m_session.elapsed(), delta, m_session.source().kind()));
+}
+
+void PlayerView::seekTo(double seconds)
+{
+    if (isWeb())
+        m_session.webSeek(seconds);
+    else
+        m_session.seek(seconds);
+    applyProgress();
+}
+
+void PlayerView::scrubbingChanged(bool scrubbing)
+{
+    // The page's progress must not pull the position back while the user drags it.
+    if (isWeb())
+        m_session.setScrubbingWeb(scrubbing);
+}
+
+void PlayerView::chooseVolume(double volume)
+{
+    m_session.setVolume(volume);
+    if (isWeb())
+        m_session.webSetVolume(volume);
 }
 
 void PlayerView::hideWindow()
@@ -511,6 +604,14 @@ QString PlayerView::restoreShortcutDisplay() const
     const auto found = bindings.find(ShortcutAction::toggleAllWindows);
     return found != bindings.end() && found->second.isValid() ? found->second.displayString()
                                                               : QString();
+}
+
+void PlayerView::escapePressed()
+{
+    if (!m_volume->isHidden() || !m_opacity->isHidden())
+        closePopovers();
+    else
+        handleEscape();
 }
 
 void PlayerView::handleEscape()
@@ -570,10 +671,7 @@ void PlayerView::resizeEvent(QResizeEvent *event)
 void PlayerView::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (!m_volume->isHidden() || !m_opacity->isHidden())
-            closePopovers();
-        else
-            handleEscape();
+        escapePressed();
         event->accept();
         return;
     }

@@ -20,11 +20,13 @@ class QToolButton;
 class ScrubberBar;
 class StatusPanel;
 class VolumePopover;
+class WebViewInput;
 
 // The content of a player window: the session's picture with the controls laid over it
 // (top bar, transport row with the scrubber, volume and opacity panels, speed and
 // more-options menus, the loading/failure panel and toasts). Controls act on the session
-// or on the window's controller.
+// or on the window's controller. The picture of a web source is its page's view, which
+// also takes the keyboard, all keys but Escape.
 class PlayerView final : public QWidget
 {
     Q_OBJECT
@@ -41,6 +43,8 @@ public:
     void handleEscape();
 
     QWidget *videoWidget() const { return m_video; }
+    // The page's view while it is shown here; null for native sources.
+    QWidget *webView() const { return m_webView; }
     MoreOptionsMenu *moreMenu() const { return m_moreMenu; }
     QMenu *speedMenu() const { return m_speedMenu; }
     VolumePopover *volumePopover() const { return m_volume; }
@@ -73,12 +77,17 @@ private:
     void connectStatusPanel();
 
     void replaceVideo(NativePlayer *player);
+    void replaceWebView(QWidget *view);
+    void detachWebView();
     void applyState(const PlaybackState &state);
     void applyProgress();
     void applyVolume(double volume);
     void applyToast();
     void refreshButtons();
     void refreshSpeedMenu();
+    // Without a media element on the page nothing can play; without seekable ranges
+    // nothing can seek.
+    void applyTransportState();
     void applyControlsVisibility(bool visible);
     void layoutOverlays();
     void stackOverlays();
@@ -86,7 +95,14 @@ private:
     void toggleGrabMode();
     void togglePopover(QWidget *popover);
     void closePopovers();
+    // An open panel first, else the exit command.
+    void escapePressed();
+    bool isWeb() const;
+    void togglePlay();
     void skip(double delta);
+    void seekTo(double seconds);
+    void scrubbingChanged(bool scrubbing);
+    void chooseVolume(double volume);
     void hideWindow();
     void confirmClickThrough();
     void startWindowDrag();
@@ -100,6 +116,9 @@ private:
     OverlayAutoHide *m_autoHide;
 
     QPointer<QWidget> m_video;
+    // Belongs to the session's page: only ever detached from here, never deleted.
+    QPointer<QWidget> m_webView;
+    WebViewInput *m_webInput;
     ControlBar *m_topBar = nullptr;
     ControlBar *m_bottomBar = nullptr;
     ElidedLabel *m_title = nullptr;

@@ -88,6 +88,28 @@ void ScrubberBar::mouseReleaseEvent(QMouseEvent *event)
     Q_EMIT seekRequested(m_value);
 }
 
+void ScrubberBar::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        cancelDrag();
+}
+
+void ScrubberBar::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    cancelDrag();
+}
+
+void ScrubberBar::cancelDrag()
+{
+    if (!m_scrubbing)
+        return;
+    m_scrubbing = false;
+    Q_EMIT scrubbingChanged(false);
+    update();
+}
+
 void ScrubberBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // The playback position track. While the user drags it, progress from the player does not
-// move it; the one seek happens when the drag ends.
+// move it; the one seek happens when the drag ends. A drag cut short because the track was
+// disabled or hidden ends without a seek.
 class ScrubberBar final : public QWidget
 {
     Q_OBJECT
@@ -31,11 +32,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     QRectF trackRect() const;
     double fractionAt(double x) const;
     void dragTo(double x);
+    // The release will never come: whoever waits for the drag's end must not wait forever.
+    void cancelDrag();
 
     double m_value = 0;
     double m_duration = 0;

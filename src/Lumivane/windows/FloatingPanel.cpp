@@ -101,6 +101,8 @@ void FloatingPanel::setKeyHandler(KeyHandler handler)
 void FloatingPanel::setContent(QWidget *content)
 {
     layout()->addWidget(content);
+    // Focusing the window focuses what it shows (a web page among it).
+    setFocusProxy(content);
     layoutGrips();
 }
 
@@ -123,6 +125,15 @@ void FloatingPanel::beginDrag(const QPoint &globalPress)
         return;
     // No window manager to hand the move to: follow the pointer until the button is released.
     m_dragOffset = globalPress - pos();
+}
+
+bool FloatingPanel::event(QEvent *event)
+{
+    // A window that shows a texture-based child (the web engine's view) gets a new native
+    // window on its first show: the new one must be watched as well.
+    if (event->type() == QEvent::WinIdChange && windowHandle() != nullptr)
+        windowHandle()->installEventFilter(this);
+    return QWidget::event(event);
 }
 
 bool FloatingPanel::eventFilter(QObject *watched, QEvent *event)

@@ -30,7 +30,7 @@ public:
     explicit FloatingPanel(QWidget *parent = nullptr);
 
     void setKeyHandler(KeyHandler handler);
-    // The one child, filling the window.
+    // The one child, filling the window; it takes the keyboard focus given to the window.
     void setContent(QWidget *content);
 
     void setDragAnywhere(bool on);
@@ -64,6 +64,7 @@ Q_SIGNALS:
     void aboutToClose();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
