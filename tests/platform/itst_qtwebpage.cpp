@@ -1,4 +1,5 @@
 #include "LocalHttpServer.h"
+#include "MediaGenerator.h"
 #include "platform/QtWebPage.h"
 #include "platform/WebProfile.h"
 
@@ -493,6 +494,21 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor(centreIsRed, waitMs));
     }
 
+    void unmutedVideoPlaysWithoutAGesture()
+    {
+        const QString clip = MediaGenerator::colourClip(Qt::blue, 4.0);
+        QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
+        LocalHttpServer media(QFileInfo(clip).absolutePath());
+        QVERIFY(media.start());
+        media.addPage("/video.html", html("Video", "<video id='v' autoplay src='/"
+                                                       + QFileInfo(clip).fileName().toUtf8() + "'></video>"));
+        QtWebPage page;
+        QVERIFY(waitForLoad(page, media.url("/video.html")));
+        const QString playing = "(() => { const v = document.getElementById('v');"
+                                " return !v.paused && !v.muted && v.currentTime > 0.3; })()";
+        QVERIFY(evaluatesTo(page, playing, true));
+    }
+
     void historyGoesBackAndForward()
     {
         QtWebPage page;
@@ -573,16 +589,23 @@ private Q_SLOTS:
         QCOMPARE(WebProfile::shared(), profile);
     }
 
-    void storageSurvivesTheProfileBeingLetGo()
+    void storageOutlivesEveryPage()
     {
+        QWebEngineProfile *profile = nullptr;
         {
             QtWebPage page;
+            profile = WebProfile::shared().get();
             QVERIFY(waitForLoad(page, m_server.url("/one.html")));
-            QVERIFY(evaluate(page, "localStorage.setItem('kept', 'yes'); 1").has_value());
+            QVERIFY(evaluate(page, "localStorage.setItem('kept', 'yes');"
+                                   "document.cookie = 'session=abc; max-age=3600; path=/'; 1")
+                        .has_value());
         }
+        // Let go and made again at once, the profile would lose the cookie it had not written.
+        QCOMPARE(WebProfile::shared().get(), profile);
         QtWebPage page;
         QVERIFY(waitForLoad(page, m_server.url("/two.html")));
         QCOMPARE(answer(page, "localStorage.getItem('kept')"), QVariant("yes"));
+        QCOMPARE(answer(page, "document.cookie"), QVariant("session=abc"));
     }
 
     void httpPageCannotReadLocalFiles()

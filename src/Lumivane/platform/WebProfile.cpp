@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -9,7 +10,7 @@
 namespace {
 
 struct State {
-    std::weak_ptr<QWebEngineProfile> profile;
+    std::shared_ptr<QWebEngineProfile> profile;
     QString engineUserAgent;
     bool compatibilityMode = false;
 };
@@ -58,17 +59,25 @@ QWebEngineProfile *createProfile()
     return profile;
 }
 
+// Runs as the application object is destroyed, before the engine shuts down (routines
+// added later run first). Pages still alive then keep the profile until they go.
+void releaseProfile()
+{
+    state().profile.reset();
+}
+
 } // namespace
 
 namespace WebProfile {
 
 std::shared_ptr<QWebEngineProfile> shared()
 {
-    if (auto existing = state().profile.lock())
-        return existing;
-    std::shared_ptr<QWebEngineProfile> profile(createProfile());
-    state().profile = profile;
-    return profile;
+    State &s = state();
+    if (!s.profile) {
+        s.profile.reset(createProfile());
+        qAddPostRoutine(releaseProfile);
+    }
+    return s.profile;
 }
 
 QString storageFolder()
@@ -84,8 +93,8 @@ QString cacheFolder()
 void setCompatibilityMode(bool on)
 {
     state().compatibilityMode = on;
-    if (auto profile = state().profile.lock())
-        applyUserAgent(*profile);
+    if (state().profile)
+        applyUserAgent(*state().profile);
 }
 
 bool compatibilityMode()

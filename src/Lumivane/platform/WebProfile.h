@@ -7,11 +7,12 @@
 class QWebEngineProfile;
 
 // The one persistent web profile ("Lumivane") behind every web page and sign-in window:
-// cookies, storage and cache live under the data folder and survive restarts. Each user
-// holds a reference; the profile lives while any reference does, so that it is never
-// released before a page that uses it.
+// cookies, storage and cache live under the data folder and survive restarts. It lives
+// until the application object is destroyed, even while no page is open: a profile let go
+// and made again at once loses the cookies it had not yet written. Users hold a reference
+// so that it is never released before a page that uses it.
 namespace WebProfile {
-// The profile, created on first use (or again after every holder let it go).
+// The profile, created on first use.
 std::shared_ptr<QWebEngineProfile> shared();
 
 // <data>/WebEngine/storage and <data>/WebEngine/cache.
