@@ -509,6 +509,35 @@ private Q_SLOTS:
         QVERIFY(evaluatesTo(page, playing, true));
     }
 
+    void viewAndPageMayGoInEitherOrder()
+    {
+        auto page = std::make_unique<QtWebPage>();
+        auto window = std::make_unique<QWidget>();
+        page->view()->setParent(window.get());
+        QVERIFY(waitForLoad(*page, m_server.url("/one.html")));
+        window.reset();
+        QCOMPARE(page->view(), nullptr);
+        QCOMPARE(answer(*page, "document.title"), QVariant("One"));
+        page.reset();
+
+        auto second = std::make_unique<QtWebPage>();
+        window = std::make_unique<QWidget>();
+        second->view()->setParent(window.get());
+        second.reset();
+        QVERIFY(window->findChildren<QWidget *>().isEmpty());
+    }
+
+    void blankPageEndsTheSession()
+    {
+        QtWebPage page;
+        QVERIFY(waitForLoad(page, m_server.url("/one.html")));
+        QSignalSpy finished(&page, &WebPage::loadFinished);
+        page.loadBlank();
+        QVERIFY(finished.wait(waitMs));
+        QCOMPARE(page.url(), QUrl("about:blank"));
+        QCOMPARE(answer(page, "document.body ? document.body.innerHTML : ''"), QVariant(""));
+    }
+
     void historyGoesBackAndForward()
     {
         QtWebPage page;
