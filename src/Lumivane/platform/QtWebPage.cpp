@@ -57,8 +57,11 @@ QtWebPage::QtWebPage(QObject *parent)
 
 QtWebPage::~QtWebPage()
 {
+    // Nothing the engine reports while going down reaches this half-destroyed object.
     m_page->disconnect(this);
+    m_page->setNavigationPolicy({});
     delete m_view;
+    m_page.reset();
 }
 
 void QtWebPage::setUserScripts(const QList<UserScript> &scripts)
@@ -209,14 +212,16 @@ void QtWebPage::onLoadingChanged(const QWebEngineLoadingInfo &info)
         Q_EMIT loadFinished();
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
-        Q_EMIT loadFailed(ChromiumLoadError::toPlatformError(ChromiumLoadError::aborted, info.errorString()));
+        Q_EMIT loadFailed(
+            ChromiumLoadError::toPlatformError(ChromiumLoadError::aborted, info.errorString()));
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
         // An HTTP error status still delivers the server's page, as in any browser.
         if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
             Q_EMIT loadFinished();
         else
-            Q_EMIT loadFailed(ChromiumLoadError::toPlatformError(info.errorCode(), info.errorString()));
+            Q_EMIT loadFailed(
+                ChromiumLoadError::toPlatformError(info.errorCode(), info.errorString()));
         break;
     case QWebEngineLoadingInfo::LoadStartedStatus:
         break;
