@@ -339,6 +339,26 @@ private Q_SLOTS:
         QCOMPARE(failed.count(), 0);
     }
 
+    void allowedCustomSchemeStillStaysInside()
+    {
+        QtWebPage page;
+        QList<PolicyCall> calls;
+        page.setNavigationPolicy([&calls](const QUrl &url, bool isMainFrame) {
+            calls.append({url, isMainFrame});
+            return true;
+        });
+        QVERIFY(waitForLoad(page, m_server.url("/links.html")));
+        QSignalSpy started(&page, &WebPage::loadStarted);
+        QSignalSpy failed(&page, &WebPage::loadFailed);
+        page.runJavaScript("document.getElementById('mail').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(!calls.isEmpty() && calls.last().url.scheme() == u"mailto", waitMs);
+        QVERIFY(evaluate(page, "1").has_value());
+        QVERIFY2(m_desktop.opened.isEmpty(), qPrintable(m_desktop.opened.value(0).toString()));
+        QCOMPARE(page.url(), m_server.url("/links.html"));
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(failed.count(), 0);
+    }
+
     void newWindowRequestsStayInThePage_data()
     {
         QTest::addColumn<QString>("trigger");

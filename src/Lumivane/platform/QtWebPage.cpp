@@ -27,6 +27,17 @@ QWebEngineScript toEngineScript(const WebPage::UserScript &script)
     return engineScript;
 }
 
+// Schemes the engine loads itself.
+bool isEngineScheme(const QUrl &url)
+{
+    static const QStringList engineSchemes{
+        QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+        QStringLiteral("data"), QStringLiteral("about"), QStringLiteral("blob"),
+        QStringLiteral("filesystem"), QStringLiteral("qrc"), QStringLiteral("chrome"),
+        QStringLiteral("view-source")};
+    return engineSchemes.contains(url.scheme().toLower());
+}
+
 } // namespace
 
 QtWebPage::QtWebPage(QObject *parent)
@@ -170,7 +181,9 @@ qint64 QtWebPage::renderProcessId() const
 
 bool QtWebPage::allowNavigation(const QUrl &url, bool isMainFrame)
 {
-    const bool allowed = !m_policy || m_policy(url, isMainFrame);
+    // The engine hands a navigation it cannot load itself to the desktop's handler when it
+    // is allowed; a page never starts another program, whatever the policy says.
+    const bool allowed = (!m_policy || m_policy(url, isMainFrame)) && isEngineScheme(url);
     if (isMainFrame)
         m_refusedUrl = allowed ? QUrl() : url;
     return allowed;
@@ -178,14 +191,7 @@ bool QtWebPage::allowNavigation(const QUrl &url, bool isMainFrame)
 
 bool QtWebPage::isSilentNavigation(const QUrl &url) const
 {
-    // Schemes the engine loads itself; any other is handed to the desktop or dropped.
-    static const QStringList engineSchemes{
-        QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
-        QStringLiteral("data"), QStringLiteral("about"), QStringLiteral("blob"),
-        QStringLiteral("filesystem"), QStringLiteral("qrc"), QStringLiteral("chrome"),
-        QStringLiteral("view-source")};
-    return (!m_refusedUrl.isEmpty() && url == m_refusedUrl)
-        || !engineSchemes.contains(url.scheme().toLower());
+    return (!m_refusedUrl.isEmpty() && url == m_refusedUrl) || !isEngineScheme(url);
 }
 
 void QtWebPage::onLoadingChanged(const QWebEngineLoadingInfo &info)
