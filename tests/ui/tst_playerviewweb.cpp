@@ -439,6 +439,27 @@ private Q_SLOTS:
         QVERIFY(window.view->scrubber()->isEnabled());
     }
 
+    // White symbols on the dark bars: the style's own disabled look would not show.
+    void disabledControlsLookDisabled()
+    {
+        Window window(SessionHarness::webSource());
+        window.media.present = false;
+        window.makeReady();
+        QToolButton *play = window.button(u"Play / pause"_qs);
+        QVERIFY(!play->isEnabled());
+        const auto brightest = [play](QIcon::Mode mode) {
+            const QImage image = play->icon().pixmap(play->iconSize(), mode).toImage();
+            int alpha = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    alpha = std::max(alpha, image.pixelColor(x, y).alpha());
+            }
+            return alpha;
+        };
+        QVERIFY(brightest(QIcon::Normal) > 200);
+        QVERIFY(brightest(QIcon::Disabled) < 120);
+    }
+
     void speedAndLoopGoThroughTheSession()
     {
         Window window(SessionHarness::webSource());

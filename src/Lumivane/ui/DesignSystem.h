@@ -32,6 +32,8 @@ inline constexpr int barRadius = 12;
 inline constexpr int panelRadius = 14;
 inline constexpr int buttonSize = 30;
 inline constexpr int iconSize = 18;
+// Controls that cannot act now are drawn at this opacity.
+inline constexpr double disabledOpacity = 0.35;
 inline constexpr int failureIconSize = 18;
 inline constexpr double failureTintOpacity = 0.16;
 // Durations in milliseconds.

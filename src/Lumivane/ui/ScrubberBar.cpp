@@ -114,6 +114,8 @@ void ScrubberBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        painter.setOpacity(DesignSystem::disabledOpacity);
     const QRectF track = trackRect();
     const double fraction = m_duration > 0 ? std::clamp(m_value / m_duration, 0.0, 1.0) : 0.0;
     painter.setPen(Qt::NoPen);
