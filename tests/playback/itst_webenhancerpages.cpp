@@ -35,8 +35,8 @@ QByteArray html(const QString &head, const QString &body)
         .toUtf8();
 }
 
-// One page, shown, with the page scripts installed the way the
-// session installs them: main world, main frame only.
+// One shown page with the page scripts installed the way the session installs them: main
+// world, main frame only.
 class PageRig final
 {
 public:

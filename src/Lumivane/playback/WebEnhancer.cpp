@@ -25,7 +25,7 @@ const QString targetPlaceholder = QStringLiteral("__LUMIVANE_TARGET__");
 const QString separator = QStringLiteral("\n;\n");
 
 // The text of one file of :/scripts, read once.
-const QString &script(const QString &name)
+QString script(const QString &name)
 {
     static const bool registered = (registerScriptResource(), true);
     Q_UNUSED(registered);
@@ -37,7 +37,8 @@ const QString &script(const QString &name)
     QString text;
     if (file.open(QIODevice::ReadOnly))
         text = QString::fromUtf8(file.readAll());
-    return *cache.insert(name, text);
+    cache.insert(name, text);
+    return text;
 }
 
 SiteAdapter makeAdapter(const QString &siteID, std::optional<QString> selector)
@@ -106,7 +107,7 @@ QList<WebPage::UserScript> scripts(const QUrl &url, bool cleanupEnabled, bool bi
 {
     const std::optional<SiteAdapter> site = adapter(url);
     QStringList parts;
-    parts << QString(script(QStringLiteral("primary-media.js")))
+    parts << script(QStringLiteral("primary-media.js"))
                  .replace(selectorPlaceholder,
                           jsLiteral(site ? site->primaryMediaSelector : std::nullopt));
     if (cleanupEnabled) {
@@ -168,7 +169,7 @@ QString recoveryScript(double target)
 {
     // A position the page cannot take (not a number, infinite, negative) becomes the start.
     const double position = std::isfinite(target) && target > 0 ? target : 0.0;
-    return QString(script(QStringLiteral("recovery.js")))
+    return script(QStringLiteral("recovery.js"))
         .replace(targetPlaceholder, numberLiteral(position));
 }
 
