@@ -6,6 +6,7 @@
 #include "SessionHarness.h"
 #include "app/Preferences.h"
 #include "playback/PlaybackSession.h"
+#include "playback/WebEnhancer.h"
 #include "windows/DebugLog.h"
 #include "windows/PlayerWindowController.h"
 
@@ -78,7 +79,7 @@ struct Media {
 // The session's poll of the page's media.
 bool isPoll(const QString &script)
 {
-    return script.contains(u"JSON.stringify");
+    return script == WebEnhancer::mediaStateScript();
 }
 
 MediaSource bilibiliSource()
@@ -460,14 +461,20 @@ private Q_SLOTS:
         QVERIFY(brightest(QIcon::Disabled) < 120);
     }
 
+    // Through the session's setters, which remember them and hand them to the page.
     void speedAndLoopGoThroughTheSession()
     {
         Window window(SessionHarness::webSource());
         window.makeReady();
+        const qsizetype before = window.page().scripts().size();
         actionNamed(*window.view->speedMenu(), u"1.5×"_qs)->trigger();
-        QCOMPARE(window.session->speed(), 1.5);
         window.button(u"Loop"_qs)->click();
+        QCOMPARE(window.session->speed(), 1.5);
         QVERIFY(window.session->loop());
+        const QStringList ran = window.controlScripts(before);
+        QCOMPARE(ran.size(), 2);
+        QVERIFY2(ran.at(0).contains(u"el.playbackRate=1.5;"_qs), qPrintable(ran.at(0)));
+        QVERIFY2(ran.at(1).contains(u"el.loop=true;"_qs), qPrintable(ran.at(1)));
     }
 
     void moreMenuBySource_data()
