@@ -6,11 +6,13 @@
 #include "L10n.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUuid>
 
 #include <cmath>
 #include <deque>
@@ -434,6 +436,78 @@ private Q_SLOTS:
         QVERIFY(session->state().isReady());
     }
 
+    void danmakuFollowsThePreferenceOnBilibili_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<QString>("script");
+        const QString add = u"document.documentElement.classList.add('kt-hide-danmaku')"_qs;
+        const QString remove = u"document.documentElement.classList.remove('kt-hide-danmaku')"_qs;
+        QTest::newRow("bilibili hidden") << u"https://www.bilibili.com/video/BV1"_qs << true << add;
+        QTest::newRow("bilibili shown") << u"https://www.bilibili.com/video/BV1"_qs << false << remove;
+        QTest::newRow("other site") << u"https://example.com/video"_qs << true << QString();
+    }
+
+    void danmakuFollowsThePreferenceOnBilibili()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, hidden);
+        QFETCH(QString, script);
+        m_harness->preferences().setBilibiliHideDanmaku(hidden);
+        auto session = open(fastTiming(never, never),
+                            MediaSource(QUrl(url), MediaKind::web, u"Page"_qs, QString()));
+        page()->finishLoad();
+        qsizetype marks = 0;
+        for (const QString &evaluated : page()->scripts())
+            marks += evaluated.contains(u"kt-hide-danmaku"_qs) ? 1 : 0;
+        QCOMPARE(marks, script.isEmpty() ? 0 : 1);
+        if (!script.isEmpty())
+            QCOMPARE(page()->scriptCount(script), 1);
+    }
+
+    void debugScanOfBilibiliIsLogged_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QByteArray>("debug");
+        QTest::addColumn<bool>("logged");
+        QTest::newRow("bilibili, debugging") << u"https://www.bilibili.com/video/BV1"_qs << QByteArray("1") << true;
+        QTest::newRow("bilibili, not debugging") << u"https://www.bilibili.com/video/BV1"_qs << QByteArray("0") << false;
+        QTest::newRow("other site, debugging") << u"https://example.com/video"_qs << QByteArray("1") << false;
+    }
+
+    void debugScanOfBilibiliIsLogged()
+    {
+        QFETCH(QString, url);
+        QFETCH(QByteArray, debug);
+        QFETCH(bool, logged);
+        QFile log(u"/tmp/kt-web.log"_qs);
+        if (log.exists() && !QFileInfo(log).isWritable())
+            QSKIP("another user's debug log is in the way");
+        const QString marker = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        qputenv("LUMIVANE_DEBUG", debug);
+        PlaybackSession::Timing timing = fastTiming(never, never);
+        timing.debugScanDelay = 10ms;
+        auto session = open(timing, MediaSource(QUrl(url), MediaKind::web, u"Page"_qs, QString()));
+        page()->scriptAnswer = [&marker](const QString &script) -> QVariant {
+            return script == WebEnhancer::siteStructureScanScript() ? QVariant(marker) : QVariant();
+        };
+        page()->finishLoad();
+        if (logged) {
+            QTRY_COMPARE(page()->scriptCount(WebEnhancer::siteStructureScanScript()), 1);
+            const auto contents = [&log] {
+                QFile file(log.fileName());
+                return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            };
+            QTRY_VERIFY(contents().contains("[ktlog] " + marker.toUtf8() + '\n'));
+            QCOMPARE(log.permissions() & (QFile::ReadOther | QFile::WriteOther), QFile::Permissions());
+        } else {
+            settle();
+            settle();
+            QCOMPARE(page()->scriptCount(WebEnhancer::siteStructureScanScript()), 0);
+        }
+        qunsetenv("LUMIVANE_DEBUG");
+    }
+
     // ---- title and thumbnail
 
     void titleIsReportedOnce_data()
@@ -756,20 +830,35 @@ private Q_SLOTS:
         }
     }
 
+    void lostPositionAfterAdvertisementIsRestoredOnce_data()
+    {
+        QTest::addColumn<bool>("jumpDuringAd");
+        QTest::newRow("jump while the marker shows") << true;
+        QTest::newRow("jump once the marker is gone") << false;
+    }
+
     void lostPositionAfterAdvertisementIsRestoredOnce()
     {
+        QFETCH(bool, jumpDuringAd);
         // Normal polls never come by themselves: only the fast polls near an advertisement.
         auto session = open(fastTiming(never, 5ms));
         m_step = 0.2;
         QVERIFY(pollOnce(Frame{600, 1000}));
         Frame ad{600, 1000};
         ad.ad = true;
-        Frame adAtZero = ad;
-        adAtZero.t = 0;
-        QList<Frame> rest{ad, adAtZero};
-        // The advertisement is gone; the site left the video at 0 and plays on slowly.
-        for (int i = 0; i <= 12; ++i)
-            rest.append(Frame{0.2 * i, 1000});
+        QList<Frame> rest{ad};
+        if (jumpDuringAd) {
+            Frame adAtZero = ad;
+            adAtZero.t = 0;
+            // The marker goes; the site left the video at 0 and plays on slowly.
+            rest << adAtZero << Frame{0, 1000};
+        } else {
+            // The marker goes first, then the site throws the position back.
+            rest << Frame{600, 1000} << Frame{0, 1000};
+        }
+        // The window after the advertisement is twelve fast polls long.
+        while (rest.size() < 14)
+            rest.append(Frame{0.2 * static_cast<double>(rest.size() - 2), 1000});
         m_frames.insert(m_frames.end(), rest.begin(), rest.end());
         page()->finishLoad();
         QTRY_COMPARE(m_served, 1 + static_cast<int>(rest.size()));
