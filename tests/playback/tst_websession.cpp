@@ -750,6 +750,22 @@ private Q_SLOTS:
         QVERIFY(play({Frame{51}}));
     }
 
+    void videoStillFrozenAfterTheNudgeIsGivenUp()
+    {
+        auto session = open();
+        page()->finishLoad();
+        QVERIFY(play({Frame{50}}));
+        QVERIFY(play(frozenAt(50, 6)));
+        QTRY_COMPARE(recoveries(49), 1);
+        // The nudge landed a second back, and the video stays there.
+        QVERIFY(play(frozenAt(49, 13)));
+        QVERIFY(session->state().isReady());
+        QVERIFY(play(frozenAt(49, 1)));
+        QVERIFY(session->state().isFailed());
+        QCOMPARE(session->state().error()->message(), u"Web playback got stuck."_qs);
+        QCOMPARE(anyRecoveries(), 1);
+    }
+
     void progressResetsTheStall_data()
     {
         QTest::addColumn<double>("moveTo");

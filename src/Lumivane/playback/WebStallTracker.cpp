@@ -19,6 +19,7 @@ void WebStallTracker::reset(double now)
     m_wasAdShowing = false;
     m_postAdWindowPolls = 0;
     m_lastPollAt = now;
+    m_nudgedTo.reset();
 }
 
 bool WebStallTracker::nearAd() const
@@ -51,7 +52,10 @@ bool WebStallTracker::updateAdWindow(bool adShowing)
 WebStallTracker::Decision WebStallTracker::observe(const Sample &sample, double now)
 {
     const double step = creditedGap(now);
-    const double moved = std::abs(sample.time - m_lastMediaTime);
+    double moved = std::abs(sample.time - m_lastMediaTime);
+    if (m_nudgedTo)
+        moved = std::min(moved, std::abs(sample.time - *m_nudgedTo));
+    m_nudgedTo.reset();
     m_lastMediaTime = sample.time;
     const bool advanced = moved > minimumProgress;
     const bool nearAd = updateAdWindow(sample.adShowing);
@@ -105,7 +109,13 @@ WebStallTracker::Decision WebStallTracker::noProgress(const Sample &sample, doub
     m_stallSeconds += step;
     switch (WebStallRules::action(true, false, false, true, false, m_stallSeconds,
                                   m_recoveryAttempts)) {
-    case WebStallRules::Action::reseekBack: return recover(std::max(m_lastGoodTime - 1, 0.0));
+    case WebStallRules::Action::reseekBack: {
+        const double target = std::max(m_lastGoodTime - 1, 0.0);
+        // The nudge itself moves the video by a second: a video frozen at the target, like
+        // one that ignored the seek, has not progressed, or it would be nudged forever.
+        m_nudgedTo = target;
+        return recover(target);
+    }
     case WebStallRules::Action::showError: return {Verdict::showError, 0};
     case WebStallRules::Action::none: break;
     }

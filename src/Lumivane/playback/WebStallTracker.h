@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // The stall arithmetic of a polled web video: follows the position poll by poll, counts
 // time without progress, watches advertisements and the window after them, and says when
 // to nudge the video, when to give up, and when to restore a position an advertisement
@@ -61,4 +63,6 @@ private:
     bool m_wasAdShowing = false;
     int m_postAdWindowPolls = 0;
     double m_lastPollAt = 0;
+    // Where the last nudge sent the video, until the next poll has seen it.
+    std::optional<double> m_nudgedTo;
 };
