@@ -178,13 +178,15 @@ public:
     void togglePlayback();
     // Exact seek, clamped into 0..duration (0..any while the duration is unknown).
     void seek(double seconds);
-    // Pauses or resumes by the hide rules and reports progress on hiding.
+    // Pauses or resumes by the hide rules and reports progress on hiding. A page counts as
+    // playing when its last media poll said so.
     void setHidden(bool hidden);
-    // Rebuilds the player from scratch (a new player object) and loads again.
+    // Rebuilds the player or page from scratch (a new object) and loads again.
     void retry();
-    // Releases the player; afterwards no event changes the session.
+    // Releases the player or page; afterwards no event changes the session.
     void stop();
-    // Saves the current frame as PNG in the screenshot folder and tells the outcome by toast.
+    // Saves the current frame (or the page's visible content) as PNG in the screenshot
+    // folder and tells the outcome by toast.
     void captureScreenshot();
     // A short notice over the player, cleared after the toast time; a newer one restarts it.
     void showToast(const QString &message);
