@@ -230,22 +230,7 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
             fail(watchdogError());
     });
 
-    m_webPollTimer.setSingleShot(true);
-    connect(&m_webPollTimer, &QTimer::timeout, this, &PlaybackSession::pollWebVideo);
-    m_followUpFirst.setSingleShot(true);
-    m_followUpFirst.setInterval(dependencies.timing.webFollowUpFirst);
-    connect(&m_followUpFirst, &QTimer::timeout, this, &PlaybackSession::followUpFirst);
-    m_followUpSecond.setSingleShot(true);
-    m_followUpSecond.setInterval(dependencies.timing.webFollowUpSecond);
-    connect(&m_followUpSecond, &QTimer::timeout, this, &PlaybackSession::refreshWebTitle);
-    m_debugScan.setSingleShot(true);
-    m_debugScan.setInterval(dependencies.timing.debugScanDelay);
-    connect(&m_debugScan, &QTimer::timeout, this, [this] {
-        evaluate(WebEnhancer::siteStructureScanScript(), [](const QVariant &result) {
-            if (result.typeId() == QMetaType::QString)
-                TmpLogFile::append(webLogFile, "[ktlog] " + result.toString().toUtf8() + '\n');
-        });
-    });
+    setUpWebTimers(dependencies.timing);
 
     restoreQuickPreferences();
     if (isNative())
@@ -266,6 +251,21 @@ PlaybackSession::~PlaybackSession()
         m_webPage->disconnect(this);
         m_webPage.release()->deleteLater();
     }
+}
+
+void PlaybackSession::setUpWebTimers(const Timing &timing)
+{
+    m_webPollTimer.setSingleShot(true);
+    connect(&m_webPollTimer, &QTimer::timeout, this, &PlaybackSession::pollWebVideo);
+    m_followUpFirst.setSingleShot(true);
+    m_followUpFirst.setInterval(timing.webFollowUpFirst);
+    connect(&m_followUpFirst, &QTimer::timeout, this, &PlaybackSession::followUpFirst);
+    m_followUpSecond.setSingleShot(true);
+    m_followUpSecond.setInterval(timing.webFollowUpSecond);
+    connect(&m_followUpSecond, &QTimer::timeout, this, &PlaybackSession::refreshWebTitle);
+    m_debugScan.setSingleShot(true);
+    m_debugScan.setInterval(timing.debugScanDelay);
+    connect(&m_debugScan, &QTimer::timeout, this, &PlaybackSession::logSiteStructure);
 }
 
 bool PlaybackSession::isNative() const
@@ -927,6 +927,14 @@ void PlaybackSession::scanSiteStructureIfDebug()
 {
     if (debugEnabled() && m_source.url().host().contains(u"bilibili"))
         m_debugScan.start();
+}
+
+void PlaybackSession::logSiteStructure()
+{
+    evaluate(WebEnhancer::siteStructureScanScript(), [](const QVariant &result) {
+        if (result.typeId() == QMetaType::QString)
+            TmpLogFile::append(webLogFile, "[ktlog] " + result.toString().toUtf8() + '\n');
+    });
 }
 
 void PlaybackSession::startWebVideoPolling()

@@ -267,6 +267,7 @@ private:
     // still the session's and the session has not stopped.
     void evaluate(const QString &script, std::function<void(const QVariant &)> handler);
 
+    void setUpWebTimers(const Timing &timing);
     void configureWeb();
     void connectWebPage();
     WebPage::NavigationPolicy navigationPolicy();
@@ -281,6 +282,7 @@ private:
     void refreshWebTitle();
     void captureWebThumbnail();
     void scanSiteStructureIfDebug();
+    void logSiteStructure();
     void startWebVideoPolling();
     void cancelWebPolling();
     void scheduleNextPoll();
