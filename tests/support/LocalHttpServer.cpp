@@ -40,6 +40,11 @@ void LocalHttpServer::addPage(const QString &path, const QByteArray &body, const
     m_pages.insert(path, {contentType, body});
 }
 
+void LocalHttpServer::addStalledPath(const QString &path)
+{
+    m_stalledPaths.insert(path);
+}
+
 void LocalHttpServer::incomingConnection(qintptr socketDescriptor)
 {
     auto *socket = new QTcpSocket(this);
@@ -73,6 +78,8 @@ void LocalHttpServer::respond(QTcpSocket *socket, const QByteArray &target, cons
                                                                    ? target.size()
                                                                    : target.indexOf('?')));
     m_requests.append(path);
+    if (m_stalledPaths.contains(path))
+        return;
     if (const auto page = m_pages.constFind(path); page != m_pages.constEnd()) {
         socket->write(header(200, "OK", page->first, page->second.size()) + page->second);
     } else {

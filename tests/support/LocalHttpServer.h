@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QTcpServer>
 #include <QUrl>
@@ -24,6 +25,8 @@ public:
     // Served at path (e.g. "/page.html") before any file of the folder.
     void addPage(const QString &path, const QByteArray &body,
                  const QByteArray &contentType = "text/html; charset=utf-8");
+    // Requests for path are read and never answered (the connection stays open).
+    void addStalledPath(const QString &path);
     // Paths requested so far, oldest first.
     const QStringList &requests() const { return m_requests; }
 
@@ -39,4 +42,5 @@ private:
     QString m_root;
     QHash<QString, QPair<QByteArray, QByteArray>> m_pages;
     QStringList m_requests;
+    QSet<QString> m_stalledPaths;
 };

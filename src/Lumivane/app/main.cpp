@@ -8,6 +8,7 @@
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
+#include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
@@ -114,6 +115,11 @@ PlaybackSession::PlayerFactory nativePlayers()
 {
     return [] { return std::make_unique<MpvPlayer>(); };
 }
+
+PlaybackSession::WebPageFactory webPages()
+{
+    return [] { return std::make_unique<QtWebPage>(); };
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -141,7 +147,7 @@ int main(int argc, char *argv[])
     DesktopWorkspace workspace;
     QPointer<AppModel> modelRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
-                    AppPaths::playlistFile(), nativePlayers(), {},
+                    AppPaths::playlistFile(), nativePlayers(), webPages(),
                     playerContent(preferences, modelRef)});
     modelRef = &model;
     Shell shell(model);

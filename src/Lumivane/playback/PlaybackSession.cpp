@@ -5,6 +5,7 @@
 #include "app/Preferences.h"
 #include "platform/AppPaths.h"
 #include "platform/MpvPlayer.h"
+#include "platform/QtWebPage.h"
 #include "platform/TmpLogFile.h"
 #include "platform/UserDefaults.h"
 
@@ -198,7 +199,8 @@ AppError watchdogError()
 PlaybackSession::Dependencies PlaybackSession::standardDependencies()
 {
     return {Preferences::shared(), UserDefaults::standard(),
-            [] { return std::make_unique<MpvPlayer>(); }, {}, {}};
+            [] { return std::make_unique<MpvPlayer>(); },
+            [] { return std::make_unique<QtWebPage>(); }, {}};
 }
 
 PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
