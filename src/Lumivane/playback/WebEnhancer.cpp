@@ -1,0 +1,176 @@
+#include "WebEnhancer.h"
+
+#include "SiteCatalog.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+// The scripts sit in a static library; their resource must be registered by hand. The macro
+// declares a global function, so this cannot live inside a namespace.
+static void registerScriptResource()
+{
+    Q_INIT_RESOURCE(scripts);
+}
+
+namespace {
+
+const QString selectorPlaceholder = QStringLiteral("__LUMIVANE_SELECTOR__");
+const QString targetPlaceholder = QStringLiteral("__LUMIVANE_TARGET__");
+const QString separator = QStringLiteral("\n;\n");
+
+// The text of one file of :/scripts, read once.
+QString script(const QString &name)
+{
+    static const bool registered = (registerScriptResource(), true);
+    Q_UNUSED(registered);
+    static QHash<QString, QString> cache;
+    auto found = cache.constFind(name);
+    if (found != cache.constEnd())
+        return *found;
+    QFile file(QStringLiteral(":/scripts/") + name);
+    QString text;
+    if (file.open(QIODevice::ReadOnly))
+        text = QString::fromUtf8(file.readAll());
+    cache.insert(name, text);
+    return text;
+}
+
+SiteAdapter makeAdapter(const QString &siteID, std::optional<QString> selector)
+{
+    return SiteAdapter{siteID, {script(QStringLiteral("site-%1.js").arg(siteID))}, std::move(selector)};
+}
+
+const QList<SiteAdapter> &adapters()
+{
+    static const QList<SiteAdapter> table{
+        makeAdapter("youtube", "#movie_player video, ytd-player video, video"),
+        makeAdapter("twitch", "[data-a-target=\"video-player\"] video, .video-player video, video"),
+        makeAdapter("bilibili", "#bilibili-player video, .bpx-player-container video, video"),
+        makeAdapter("bilibili-live", "#player-ctnr video, .player video, #live-player video, video"),
+        makeAdapter("netease", "#g_player audio, .m-playbar audio, audio"),
+        makeAdapter("vimeo", ".vp-player video, #player video, [data-testid=\"player\"] video, video"),
+        makeAdapter("huya", "#playerWrap video, #player-wrap video, .player-wrap video, "
+                            ".video-player video, video"),
+        makeAdapter("weibo", ".video-player video, .mwb-layer video, .card-video video, video"),
+        makeAdapter("youku", "#ykPlayer video, .youku-player video, .h5player-container video, video"),
+        makeAdapter("qqmusic", "audio"),
+        makeAdapter("dailymotion", std::nullopt),
+        makeAdapter("soundcloud", "audio"),
+        makeAdapter("pornhub", "video.mgp_videoElement, #player video, video"),
+        makeAdapter("xvideos", "#html5video video, #fakeplayer video, video"),
+        makeAdapter("xhamster", "#xplayer__video, .xplayer video, .player-container video, video"),
+        makeAdapter("redtube", "video.mgp_videoElement, #redtube-player video, video"),
+    };
+    return table;
+}
+
+std::optional<SiteEntry> catalogueEntry(const QUrl &url)
+{
+    if (!url.isValid())
+        return std::nullopt;
+    return SiteCatalog::match(url.host());
+}
+
+// Shortest text that reads back as the same double; JavaScript parses it the same way.
+QString numberLiteral(double value)
+{
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (result.ec != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer.data(), static_cast<qsizetype>(result.ptr - buffer.data()));
+}
+
+} // namespace
+
+namespace WebEnhancer {
+
+std::optional<SiteAdapter> adapter(const QUrl &url)
+{
+    const std::optional<SiteEntry> entry = catalogueEntry(url);
+    if (!entry)
+        return std::nullopt;
+    for (const SiteAdapter &candidate : adapters()) {
+        if (candidate.siteID == entry->id)
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+QList<WebPage::UserScript> scripts(const QUrl &url, bool cleanupEnabled, bool bilibiliClean)
+{
+    const std::optional<SiteAdapter> site = adapter(url);
+    QStringList parts;
+    parts << script(QStringLiteral("primary-media.js"))
+                 .replace(selectorPlaceholder,
+                          jsLiteral(site ? site->primaryMediaSelector : std::nullopt));
+    if (cleanupEnabled) {
+        parts << script(QStringLiteral("base-cleanup.js"));
+        if (site) {
+            parts << site->scripts;
+            if (site->siteID == QLatin1String("bilibili") && bilibiliClean)
+                parts << script(QStringLiteral("bilibili-clean.js"));
+        }
+    }
+    const std::optional<SiteEntry> entry = catalogueEntry(url);
+    if (entry && entry->id == QLatin1String("bilibili"))
+        parts << script(QStringLiteral("danmaku-overlay.js"));
+
+    const QString source = parts.join(separator);
+    return {
+        WebPage::UserScript{QStringLiteral("lumivane-end"), source, WebPage::Injection::documentReady},
+        WebPage::UserScript{QStringLiteral("lumivane-start"), source,
+                            WebPage::Injection::documentCreation},
+    };
+}
+
+QString jsLiteral(const std::optional<QString> &value)
+{
+    if (!value)
+        return QStringLiteral("null");
+    const QByteArray json = QJsonDocument(QJsonArray{*value}).toJson(QJsonDocument::Compact);
+    if (json.size() < 2 || !json.startsWith('[') || !json.endsWith(']'))
+        return QStringLiteral("null");
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString hidePauseScript()
+{
+    return script(QStringLiteral("hide-pause.js"));
+}
+
+QString showResumeScript()
+{
+    return script(QStringLiteral("show-resume.js"));
+}
+
+QString pageThumbnailScript()
+{
+    return script(QStringLiteral("page-thumbnail.js"));
+}
+
+QString siteStructureScanScript()
+{
+    return script(QStringLiteral("site-structure-scan.js"));
+}
+
+QString mediaStateScript()
+{
+    return script(QStringLiteral("media-state.js"));
+}
+
+QString recoveryScript(double target)
+{
+    // A position the page cannot take (not a number, infinite, negative) becomes the start.
+    const double position = std::isfinite(target) && target > 0 ? target : 0.0;
+    return script(QStringLiteral("recovery.js"))
+        .replace(targetPlaceholder, numberLiteral(position));
+}
+
+} // namespace WebEnhancer
