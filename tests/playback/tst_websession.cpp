@@ -746,7 +746,10 @@ private Q_SLOTS:
         QCOMPARE(session->state().error()->message(), u"Web playback got stuck."_qs);
         QCOMPARE(session->state().error()->recovery(),
                  u"Retry to reload the page, or open it in a browser."_qs);
-        // The poll keeps running after the failure.
+        // The poll keeps running after the failure, which is reported once.
+        QSignalSpy states(session.get(), &PlaybackSession::stateChanged);
+        QVERIFY(play(frozenAt(50, 3)));
+        QCOMPARE(states.count(), 0);
         QVERIFY(play({Frame{51}}));
     }
 
@@ -1052,6 +1055,17 @@ private Q_SLOTS:
         // The volume control calls webSetVolume itself.
         session->setVolume(0.3);
         QCOMPARE(page()->scripts().size(), before + 3);
+    }
+
+    void rememberedSpeedAndLoopReachTheMedia()
+    {
+        m_harness->quickStore().setValue(u"default.speed"_qs, 1.5);
+        m_harness->quickStore().setValue(u"default.loop"_qs, true);
+        auto session = open();
+        page()->finishLoad();
+        QVERIFY(play({Frame{1}, Frame{2}}));
+        QCOMPARE(page()->scripts().filter(u"el.playbackRate=1.5;"_qs).size(), 1);
+        QCOMPARE(page()->scripts().filter(u"el.loop=true;"_qs).size(), 1);
     }
 
     // ---- screenshots

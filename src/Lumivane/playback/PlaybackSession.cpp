@@ -987,8 +987,10 @@ void PlaybackSession::applyMediaState(const QVariant &result)
     const std::optional<double> aspect = media->aspect();
     if (aspect && (!m_contentAspect || std::abs(*aspect - *m_contentAspect) > aspectTolerance))
         setContentAspect(aspect);
-    if (!m_webVideoAvailable)
+    if (!m_webVideoAvailable) {
         setWebVideoAvailable(true);
+        applyRememberedPlaybackToPage();
+    }
     if (m_webCanSeek != media->seekable)
         setWebCanSeek(media->seekable);
     if (!m_scrubbingWeb)
@@ -1022,7 +1024,18 @@ void PlaybackSession::attemptWebRecovery(double target)
 
 void PlaybackSession::showWebStallError()
 {
-    fail(stallError());
+    // The poll goes on after the failure; one report of it is enough.
+    if (!m_state.isFailed())
+        fail(stallError());
+}
+
+void PlaybackSession::applyRememberedPlaybackToPage()
+{
+    // The remembered speed and loop were read before the page had a media element.
+    if (m_speed != 1.0)
+        webSetSpeed(m_speed);
+    if (m_loop)
+        webSetLoop(true);
 }
 
 void PlaybackSession::resetWebStallState()

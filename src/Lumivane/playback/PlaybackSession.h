@@ -291,6 +291,7 @@ private:
     void recoverWebStallIfNeeded(const WebMediaState &media);
     void attemptWebRecovery(double target);
     void showWebStallError();
+    void applyRememberedPlaybackToPage();
     void resetWebStallState();
     double now() const;
 
