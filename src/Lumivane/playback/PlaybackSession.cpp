@@ -1,14 +1,17 @@
 #include "PlaybackSession.h"
 
 #include "Screenshots.h"
+#include "WebEnhancer.h"
 #include "app/Preferences.h"
 #include "platform/AppPaths.h"
 #include "platform/MpvPlayer.h"
 #include "platform/QtWebPage.h"
+#include "platform/TmpLogFile.h"
 #include "platform/UserDefaults.h"
 
 #include "L10n.h"
 #include "PlaybackRules.h"
+#include "ThumbnailURL.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -36,6 +39,14 @@ constexpr double maximumSpeed = 3.0;
 constexpr int progressEvery = 3;
 // At or below this the page's media is muted as well.
 constexpr double muteBelow = 0.001;
+// Smaller aspect changes are measuring noise of the page and would only re-layout the window.
+constexpr double aspectTolerance = 0.001;
+constexpr std::chrono::milliseconds pageLoadTimeout{30000};
+constexpr std::chrono::milliseconds newWindowLoadTimeout{60000};
+
+const QString webLogFile = QStringLiteral("/tmp/kt-web.log");
+const QString controlledMarkScript =
+    QStringLiteral("document.documentElement.classList.add('kt-webctl')");
 
 // The page's primary media element, or its first video when the finder is not there.
 const QString pickScript = QStringLiteral(
@@ -120,6 +131,59 @@ AppError classifyUrlLoading(const PlatformError &error)
     }
 }
 
+bool debugEnabled()
+{
+    return qEnvironmentVariable("LUMIVANE_DEBUG") == u"1";
+}
+
+bool isAllowedScheme(const QString &scheme)
+{
+    static const QStringList allowed = {QStringLiteral("http"), QStringLiteral("https"),
+                                        QStringLiteral("about"), QStringLiteral("data")};
+    return allowed.contains(scheme);
+}
+
+bool isWebScheme(const QUrl &url)
+{
+    return url.scheme() == u"http" || url.scheme() == u"https";
+}
+
+double steadySeconds()
+{
+    const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double>(sinceStart).count();
+}
+
+AppError rendererError()
+{
+    return AppError(AppError::Kind::web,
+                    L("网页进程意外停止。", "The web process stopped unexpectedly.",
+                      "El proceso web se detuvo inesperadamente."),
+                    L("重新加载即可恢复；已填写的网页内容可能需要重新登录。",
+                      "Reload to recover. Some pages may need a fresh sign-in.",
+                      "Recarga para recuperar. Algunas páginas pueden pedir iniciar sesión."));
+}
+
+AppError otherAppError(const QString &scheme)
+{
+    const QString target = scheme + QStringLiteral("://");
+    return AppError(AppError::Kind::web,
+                    L(QStringLiteral("这个页面想打开其他应用（%1）。").arg(target),
+                      QStringLiteral("This page tried to open another app (%1).").arg(target),
+                      QStringLiteral("Esta página intentó abrir otra app (%1).").arg(target)),
+                    L("用浏览器打开可以继续。", "Open in a browser to continue.",
+                      "Abre en un navegador para continuar."));
+}
+
+AppError stallError()
+{
+    return AppError(AppError::Kind::web,
+                    L("网页播放卡住了。", "Web playback got stuck.", "La reproducción web se atascó."),
+                    L("点重试重新加载页面；也可以改用浏览器打开。",
+                      "Retry to reload the page, or open it in a browser.",
+                      "Reintenta para recargar la página o ábrela en el navegador."));
+}
+
 AppError watchdogError()
 {
     return AppError(AppError::Kind::network,
@@ -153,6 +217,10 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
     , m_lockAspect(m_preferences.lockAspect())
     , m_bilibiliDanmakuHidden(m_preferences.bilibiliHideDanmaku())
     , m_resumeSeconds(resumeSeconds)
+    , m_clock(dependencies.timing.clock ? dependencies.timing.clock : Clock(steadySeconds))
+    , m_webPollInterval(dependencies.timing.webPoll)
+    , m_webPollNearAdInterval(dependencies.timing.webPollNearAd)
+    , m_stall(m_clock())
 {
     m_toastTimer.setSingleShot(true);
     m_toastTimer.setInterval(dependencies.timing.toast);
@@ -164,9 +232,13 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
             fail(watchdogError());
     });
 
+    setUpWebTimers(dependencies.timing);
+
     restoreQuickPreferences();
     if (isNative())
         configurePlayer();
+    else if (m_source.kind() == MediaKind::web)
+        configureWeb();
 }
 
 PlaybackSession::~PlaybackSession()
@@ -177,6 +249,25 @@ PlaybackSession::~PlaybackSession()
         m_player->disconnect(this);
         m_player.release()->deleteLater();
     }
+    if (m_webPage) {
+        m_webPage->disconnect(this);
+        m_webPage.release()->deleteLater();
+    }
+}
+
+void PlaybackSession::setUpWebTimers(const Timing &timing)
+{
+    m_webPollTimer.setSingleShot(true);
+    connect(&m_webPollTimer, &QTimer::timeout, this, &PlaybackSession::pollWebVideo);
+    m_followUpFirst.setSingleShot(true);
+    m_followUpFirst.setInterval(timing.webFollowUpFirst);
+    connect(&m_followUpFirst, &QTimer::timeout, this, &PlaybackSession::followUpFirst);
+    m_followUpSecond.setSingleShot(true);
+    m_followUpSecond.setInterval(timing.webFollowUpSecond);
+    connect(&m_followUpSecond, &QTimer::timeout, this, &PlaybackSession::refreshWebTitle);
+    m_debugScan.setSingleShot(true);
+    m_debugScan.setInterval(timing.debugScanDelay);
+    connect(&m_debugScan, &QTimer::timeout, this, &PlaybackSession::logSiteStructure);
 }
 
 bool PlaybackSession::isNative() const
@@ -223,6 +314,8 @@ void PlaybackSession::setSpeed(double speed)
     Q_EMIT speedChanged(m_speed);
     applyRateIfPlaying();
     writeQuickPreference(speedKey, m_speed);
+    if (m_source.kind() == MediaKind::web)
+        webSetSpeed(m_speed);
 }
 
 void PlaybackSession::setLoop(bool loop)
@@ -230,6 +323,8 @@ void PlaybackSession::setLoop(bool loop)
     m_loop = loop;
     Q_EMIT loopChanged(m_loop);
     writeQuickPreference(loopKey, m_loop);
+    if (m_source.kind() == MediaKind::web)
+        webSetLoop(m_loop);
 }
 
 void PlaybackSession::applyVolume()
@@ -439,7 +534,8 @@ void PlaybackSession::setHidden(bool hidden)
     if (hidden == m_isHidden)
         return;
     const bool waitingToAutoplay = m_player && m_state.isLoading();
-    const bool playing = m_player && m_player->rate() > 0;
+    // A page has no player: its own media element, as the last poll saw it, decides.
+    const bool playing = m_player ? m_player->rate() > 0 : (m_webPage && m_isPlaying);
     const bool pauseWhenHidden = m_preferences.pauseWhenHidden();
     m_isHidden = hidden;
     Q_EMIT isHiddenChanged(m_isHidden);
@@ -448,14 +544,24 @@ void PlaybackSession::setHidden(bool hidden)
             == PlaybackRules::HideAction::pause) {
             if (m_player)
                 m_player->pause();
+            if (m_webPage) {
+                runPageScript(WebEnhancer::hidePauseScript());
+                m_webPausedByHide = true;
+            }
             m_pausedByHide = true;
         }
         reportProgress();
         return;
     }
-    if (PlaybackRules::showing(m_pausedByHide, waitingToAutoplay, false)
-        == PlaybackRules::ShowAction::resume)
+    const bool wasPausedByHide = m_pausedByHide || m_webPausedByHide;
+    if (PlaybackRules::showing(wasPausedByHide, waitingToAutoplay, false)
+        == PlaybackRules::ShowAction::resume) {
         play();
+        if (m_webPage) {
+            runPageScript(WebEnhancer::showResumeScript());
+            m_webPausedByHide = false;
+        }
+    }
     m_pausedByHide = false;
 }
 
@@ -473,6 +579,10 @@ void PlaybackSession::fail(const AppError &error)
 void PlaybackSession::teardown()
 {
     releasePlayer();
+    cancelWebPolling();
+    releaseWebPage(false);
+    setWebVideoAvailable(false);
+    resetWebStallState();
     setPlaying(false);
 }
 
@@ -481,34 +591,56 @@ void PlaybackSession::retry()
     teardown();
     m_stopped = false;
     m_didAutoPlay = false;
+    m_webPausedByHide = false;
     setState(PlaybackState::loading());
     setElapsed(0);
     setDuration(0);
     if (isNative())
         configurePlayer();
+    else if (m_source.kind() == MediaKind::web)
+        configureWeb();
 }
 
 void PlaybackSession::stop()
 {
     m_stopped = true;
+    cancelWebPolling();
     m_timeout.stop();
+    resetWebStallState();
     releasePlayer();
+    releaseWebPage(true);
     setPlaying(false);
     setState(PlaybackState::loading());
 }
 
 void PlaybackSession::captureScreenshot()
 {
-    if (!m_player)
+    const bool webShot = m_webPage && m_source.kind() == MediaKind::web;
+    if (!webShot && !m_player)
         return;
     const QString folder = AppPaths::screenshotFolder();
     QDir().mkpath(folder);
     const QString path =
         folder + QLatin1Char('/') + Screenshots::fileName(m_title, QDateTime::currentDateTime());
+    if (webShot) {
+        captureWebScreenshot(path);
+        return;
+    }
     QPointer<PlaybackSession> self(this);
     m_player->saveFrame(path, [self](bool ok, const QString &error) {
         if (self)
             self->finishScreenshot(ok, error);
+    });
+}
+
+void PlaybackSession::captureWebScreenshot(const QString &path)
+{
+    QPointer<PlaybackSession> self(this);
+    m_webPage->takeSnapshot([self, path](const QImage &image) {
+        if (!self)
+            return;
+        // Neither a missing picture nor a failed write comes with a reason of its own.
+        self->finishScreenshot(!image.isNull() && image.save(path, "PNG"), QString());
     });
 }
 
@@ -620,6 +752,303 @@ void PlaybackSession::applyDanmakuPreference()
                       .arg(m_bilibiliDanmakuHidden ? QStringLiteral("add") : QStringLiteral("remove")));
 }
 
+void PlaybackSession::evaluate(const QString &script, std::function<void(const QVariant &)> handler)
+{
+    if (!m_webPage)
+        return;
+    QPointer<PlaybackSession> self(this);
+    const quint64 page = m_pageGeneration;
+    m_webPage->runJavaScript(script, [self, page, handler = std::move(handler)](const QVariant &result) {
+        if (self && !self->m_stopped && self->m_webPage && self->m_pageGeneration == page)
+            handler(result);
+    });
+}
+
+void PlaybackSession::configureWeb()
+{
+    m_webPage = m_makeWebPage ? m_makeWebPage() : nullptr;
+    if (!m_webPage) {
+        Q_EMIT webViewChanged(nullptr);
+        fail(classify(std::nullopt, AppError::Kind::web));
+        return;
+    }
+    ++m_pageGeneration;
+    const QUrl &url = m_source.url();
+    m_webPage->setUserScripts(
+        WebEnhancer::scripts(url, m_preferences.webCleanup(), m_preferences.bilibiliClean()));
+    m_webPage->setCompatibilityMode(m_preferences.webCompatibilityMode());
+    m_webPage->setNavigationPolicy(navigationPolicy());
+    connectWebPage();
+    Q_EMIT webViewChanged(webView());
+    debugLog(QStringLiteral("[kt] web load %1").arg(url.toString()));
+    m_webPage->load(url, pageLoadTimeout);
+    startTimeout();
+}
+
+void PlaybackSession::connectWebPage()
+{
+    WebPage *page = m_webPage.get();
+    connect(page, &WebPage::loadStarted, this, &PlaybackSession::handleLoadStarted);
+    connect(page, &WebPage::loadFinished, this, &PlaybackSession::handleLoadFinished);
+    connect(page, &WebPage::loadFailed, this, &PlaybackSession::handleLoadFailed);
+    connect(page, &WebPage::renderProcessTerminated, this,
+            &PlaybackSession::handleRendererTerminated);
+    connect(page, &WebPage::newWindowRequested, this, &PlaybackSession::handleNewWindow);
+}
+
+WebPage::NavigationPolicy PlaybackSession::navigationPolicy()
+{
+    QPointer<PlaybackSession> self(this);
+    const quint64 page = m_pageGeneration;
+    return [self, page](const QUrl &url, bool isMainFrame) {
+        if (url.isEmpty())
+            return false;
+        if (isAllowedScheme(url.scheme().toLower()))
+            return true;
+        if (!self)
+            return false;
+        // The engine is in the middle of deciding; the session fails once it is done.
+        QTimer::singleShot(0, self, [self, page, url, isMainFrame] {
+            if (self && self->m_pageGeneration == page)
+                self->refuseNavigation(url, isMainFrame);
+        });
+        return false;
+    };
+}
+
+void PlaybackSession::refuseNavigation(const QUrl &url, bool isMainFrame)
+{
+    const QString scheme = url.scheme().toLower();
+    debugLog(QStringLiteral("[kt] web blocked %1 mainFrame=%2").arg(scheme, jsBool(isMainFrame)));
+    if (isMainFrame)
+        fail(otherAppError(scheme));
+}
+
+void PlaybackSession::releaseWebPage(bool loadBlank)
+{
+    if (!m_webPage)
+        return;
+    ++m_pageGeneration;
+    m_followUpFirst.stop();
+    m_followUpSecond.stop();
+    m_debugScan.stop();
+    m_webPage->stopLoading();
+    m_webPage->disconnect(this);
+    if (loadBlank)
+        m_webPage->loadBlank();
+    // A caller may be inside one of the page's own signals.
+    m_webPage.release()->deleteLater();
+    Q_EMIT webViewChanged(nullptr);
+}
+
+void PlaybackSession::handleLoadStarted()
+{
+    setState(PlaybackState::loading());
+    m_lastThumbnailURL.reset();
+    startTimeout();
+}
+
+void PlaybackSession::handleLoadFinished()
+{
+    debugLog(QStringLiteral("[kt] web finished %1").arg(m_webPage->url().toString()));
+    m_timeout.stop();
+    setState(PlaybackState::ready());
+    setWebCanGoBack(m_webPage->canGoBack());
+    setWebCanGoForward(m_webPage->canGoForward());
+    refreshWebTitle();
+    captureWebThumbnail();
+    applyDanmakuPreference();
+    startWebVideoPolling();
+    scanSiteStructureIfDebug();
+    // Many pages set their title and preview image late; a newer page starts the wait over.
+    m_followUpSecond.stop();
+    m_followUpFirst.start();
+}
+
+void PlaybackSession::handleLoadFailed(const PlatformError &error)
+{
+    debugLog(QStringLiteral("[kt] web failed code=%1 %2").arg(error.code).arg(error.description));
+    if (error.code == PlatformError::cancelled)
+        return;
+    fail(classify(error, AppError::Kind::web));
+}
+
+void PlaybackSession::handleRendererTerminated()
+{
+    fail(rendererError());
+}
+
+void PlaybackSession::handleNewWindow(const QUrl &url)
+{
+    // Pop-ups never get a window of their own: web pages open in place, the rest is dropped.
+    if (!isWebScheme(url))
+        return;
+    m_webPage->load(url, newWindowLoadTimeout);
+}
+
+void PlaybackSession::followUpFirst()
+{
+    refreshWebTitle();
+    captureWebThumbnail();
+    m_followUpSecond.start();
+}
+
+void PlaybackSession::refreshWebTitle()
+{
+    if (m_source.kind() != MediaKind::web)
+        return;
+    evaluate(QStringLiteral("document.title"), [this](const QVariant &result) {
+        if (result.typeId() != QMetaType::QString)
+            return;
+        const QString title = result.toString().trimmed();
+        if (title.isEmpty() || title == m_title)
+            return;
+        setTitle(title);
+        if (onTitleChange)
+            onTitleChange(title);
+    });
+}
+
+void PlaybackSession::captureWebThumbnail()
+{
+    if (m_source.kind() != MediaKind::web || m_source.thumbnailURL())
+        return;
+    evaluate(WebEnhancer::pageThumbnailScript(), [this](const QVariant &result) {
+        if (result.typeId() != QMetaType::QString || result.toString().isEmpty())
+            return;
+        const std::optional<QUrl> thumbnail = ThumbnailURL::normalize(result.toString());
+        if (!thumbnail || thumbnail == m_lastThumbnailURL)
+            return;
+        m_lastThumbnailURL = thumbnail;
+        if (onThumbnailChange)
+            onThumbnailChange(*thumbnail);
+    });
+}
+
+void PlaybackSession::scanSiteStructureIfDebug()
+{
+    if (debugEnabled() && m_source.url().host().contains(u"bilibili"))
+        m_debugScan.start();
+}
+
+void PlaybackSession::logSiteStructure()
+{
+    evaluate(WebEnhancer::siteStructureScanScript(), [](const QVariant &result) {
+        if (result.typeId() == QMetaType::QString)
+            TmpLogFile::append(webLogFile, "[ktlog] " + result.toString().toUtf8() + '\n');
+    });
+}
+
+void PlaybackSession::startWebVideoPolling()
+{
+    cancelWebPolling();
+    pollWebVideo();
+}
+
+void PlaybackSession::cancelWebPolling()
+{
+    ++m_pollGeneration;
+    m_webPollTimer.stop();
+}
+
+void PlaybackSession::scheduleNextPoll()
+{
+    m_webPollTimer.start(m_stall.nearAd() ? m_webPollNearAdInterval : m_webPollInterval);
+}
+
+void PlaybackSession::pollWebVideo()
+{
+    if (!m_webPage || m_source.kind() != MediaKind::web || m_stopped
+        || !m_preferences.webControlTakeover()) {
+        if (m_webVideoAvailable)
+            setWebVideoAvailable(false);
+        // Without takeover the loop keeps going, so that switching it on takes effect.
+        if (m_webPage && !m_stopped)
+            scheduleNextPoll();
+        return;
+    }
+    const quint64 poll = m_pollGeneration;
+    evaluate(WebEnhancer::mediaStateScript(), [this, poll](const QVariant &result) {
+        if (poll != m_pollGeneration)
+            return;
+        applyMediaState(result);
+        scheduleNextPoll();
+    });
+}
+
+void PlaybackSession::applyMediaState(const QVariant &result)
+{
+    const std::optional<WebMediaState> media = WebMediaState::parse(result);
+    if (!media) {
+        if (m_webVideoAvailable)
+            setWebVideoAvailable(false);
+        return;
+    }
+    const std::optional<double> aspect = media->aspect();
+    if (aspect && (!m_contentAspect || std::abs(*aspect - *m_contentAspect) > aspectTolerance))
+        setContentAspect(aspect);
+    if (!m_webVideoAvailable) {
+        setWebVideoAvailable(true);
+        applyRememberedPlaybackToPage();
+    }
+    if (m_webCanSeek != media->seekable)
+        setWebCanSeek(media->seekable);
+    if (!m_scrubbingWeb)
+        setElapsed(media->time);
+    if (media->duration > 0)
+        setDuration(media->duration);
+    setPlaying(!media->paused);
+    recoverWebStallIfNeeded(*media);
+    runPageScript(controlledMarkScript);
+}
+
+void PlaybackSession::recoverWebStallIfNeeded(const WebMediaState &media)
+{
+    const WebStallTracker::Sample sample{media.time,   media.duration, media.paused,  media.ended,
+                                         media.adShowing, m_isHidden,  m_scrubbingWeb};
+    const WebStallTracker::Decision decision = m_stall.observe(sample, now());
+    switch (decision.verdict) {
+    case WebStallTracker::Verdict::recover: attemptWebRecovery(decision.target); break;
+    case WebStallTracker::Verdict::showError: showWebStallError(); break;
+    case WebStallTracker::Verdict::none: break;
+    }
+}
+
+void PlaybackSession::attemptWebRecovery(double target)
+{
+    debugLog(QStringLiteral("[kt] web stall: re-seek to %1").arg(jsNumber(target)));
+    runPageScript(WebEnhancer::recoveryScript(target));
+    showToast(L("网页播放卡住了，正在尝试恢复…", "Web playback stalled — recovering…",
+                "La reproducción web se atascó — recuperando…"));
+}
+
+void PlaybackSession::showWebStallError()
+{
+    // The poll goes on after the failure; one report of it is enough.
+    if (!m_state.isFailed())
+        fail(stallError());
+}
+
+void PlaybackSession::applyRememberedPlaybackToPage()
+{
+    // The remembered speed and loop were read before the page had a media element.
+    if (m_speed != 1.0)
+        webSetSpeed(m_speed);
+    if (m_loop)
+        webSetLoop(true);
+}
+
+void PlaybackSession::resetWebStallState()
+{
+    setContentAspect(std::nullopt);
+    m_stall.reset(now());
+}
+
+double PlaybackSession::now() const
+{
+    return m_clock();
+}
+
 AppError PlaybackSession::classify(const std::optional<PlatformError> &error,
                                    AppError::Kind fallbackKind)
 {
@@ -635,7 +1064,7 @@ AppError PlaybackSession::classify(const std::optional<PlatformError> &error,
 
 void PlaybackSession::debugLog(const QString &message)
 {
-    if (qEnvironmentVariable("LUMIVANE_DEBUG") != u"1")
+    if (!debugEnabled())
         return;
     const QByteArray line = message.toUtf8() + '\n';
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
@@ -670,6 +1099,30 @@ void PlaybackSession::setContentAspect(std::optional<double> aspect)
 {
     m_contentAspect = aspect;
     Q_EMIT contentAspectChanged(m_contentAspect);
+}
+
+void PlaybackSession::setWebCanGoBack(bool canGoBack)
+{
+    m_webCanGoBack = canGoBack;
+    Q_EMIT webCanGoBackChanged(m_webCanGoBack);
+}
+
+void PlaybackSession::setWebCanGoForward(bool canGoForward)
+{
+    m_webCanGoForward = canGoForward;
+    Q_EMIT webCanGoForwardChanged(m_webCanGoForward);
+}
+
+void PlaybackSession::setWebVideoAvailable(bool available)
+{
+    m_webVideoAvailable = available;
+    Q_EMIT webVideoAvailableChanged(m_webVideoAvailable);
+}
+
+void PlaybackSession::setWebCanSeek(bool canSeek)
+{
+    m_webCanSeek = canSeek;
+    Q_EMIT webCanSeekChanged(m_webCanSeek);
 }
 
 void PlaybackSession::setToast(std::optional<QString> toast)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "PlaybackState.h"
+#include "WebMediaState.h"
+#include "WebStallTracker.h"
 #include "app/AppError.h"
 #include "platform/NativePlayer.h"
 #include "platform/PlatformError.h"
@@ -25,7 +27,7 @@ class QSettings;
 class QWidget;
 
 // The model behind one floating player window: plays one source, natively through a
-// NativePlayer or (later) as a web page, and publishes what the window and its overlay show.
+// NativePlayer or as a web page, and publishes what the window and its overlay show.
 // Every published value notifies on each assignment, also when the value is unchanged.
 // Everything runs on the GUI thread.
 class PlaybackSession final : public QObject
@@ -99,7 +101,7 @@ public:
     // into its video widget and a web engine page on the shared profile.
     static Dependencies standardDependencies();
 
-    // Starts loading at once: native sources get a player, web sources stay loading.
+    // Starts loading at once: native sources get a player, web sources a page.
     PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
                     Dependencies dependencies, QObject *parent = nullptr);
     ~PlaybackSession() override;
@@ -176,13 +178,15 @@ public:
     void togglePlayback();
     // Exact seek, clamped into 0..duration (0..any while the duration is unknown).
     void seek(double seconds);
-    // Pauses or resumes by the hide rules and reports progress on hiding.
+    // Pauses or resumes by the hide rules and reports progress on hiding. A page counts as
+    // playing when its last media poll said so.
     void setHidden(bool hidden);
-    // Rebuilds the player from scratch (a new player object) and loads again.
+    // Rebuilds the player or page from scratch (a new object) and loads again.
     void retry();
-    // Releases the player; afterwards no event changes the session.
+    // Releases the player or page; afterwards no event changes the session.
     void stop();
-    // Saves the current frame as PNG in the screenshot folder and tells the outcome by toast.
+    // Saves the current frame (or the page's visible content) as PNG in the screenshot
+    // folder and tells the outcome by toast.
     void captureScreenshot();
     // A short notice over the player, cleared after the toast time; a newer one restarts it.
     void showToast(const QString &message);
@@ -257,7 +261,44 @@ private:
     void applyRateIfPlaying();
     void reportProgress();
     void finishScreenshot(bool ok, const QString &error);
+    void captureWebScreenshot(const QString &path);
     void runPageScript(const QString &script);
+    // Runs script on the current page; handler gets the result only while that page is
+    // still the session's and the session has not stopped.
+    void evaluate(const QString &script, std::function<void(const QVariant &)> handler);
+
+    void setUpWebTimers(const Timing &timing);
+    void configureWeb();
+    void connectWebPage();
+    WebPage::NavigationPolicy navigationPolicy();
+    void refuseNavigation(const QUrl &url, bool isMainFrame);
+    void releaseWebPage(bool loadBlank);
+    void handleLoadStarted();
+    void handleLoadFinished();
+    void handleLoadFailed(const PlatformError &error);
+    void handleRendererTerminated();
+    void handleNewWindow(const QUrl &url);
+    void followUpFirst();
+    void refreshWebTitle();
+    void captureWebThumbnail();
+    void scanSiteStructureIfDebug();
+    void logSiteStructure();
+    void startWebVideoPolling();
+    void cancelWebPolling();
+    void scheduleNextPoll();
+    void pollWebVideo();
+    void applyMediaState(const QVariant &result);
+    void recoverWebStallIfNeeded(const WebMediaState &media);
+    void attemptWebRecovery(double target);
+    void showWebStallError();
+    void applyRememberedPlaybackToPage();
+    void resetWebStallState();
+    double now() const;
+
+    void setWebCanGoBack(bool canGoBack);
+    void setWebCanGoForward(bool canGoForward);
+    void setWebVideoAvailable(bool available);
+    void setWebCanSeek(bool canSeek);
 
     void setState(PlaybackState state);
     void setPlaying(bool playing);
@@ -310,4 +351,19 @@ private:
     bool m_didAutoPlay = false;
     int m_progressTick = 0;
     const std::optional<double> m_resumeSeconds;
+
+    // Web half. Every page and every poll gets a new number; answers and events carrying
+    // an older one belong to a page or poll that was let go and are dropped.
+    Clock m_clock;
+    quint64 m_pageGeneration = 0;
+    quint64 m_pollGeneration = 0;
+    std::chrono::milliseconds m_webPollInterval;
+    std::chrono::milliseconds m_webPollNearAdInterval;
+    QTimer m_webPollTimer;
+    QTimer m_followUpFirst;
+    QTimer m_followUpSecond;
+    QTimer m_debugScan;
+    WebStallTracker m_stall;
+    std::optional<QUrl> m_lastThumbnailURL;
+    bool m_webPausedByHide = false;
 };

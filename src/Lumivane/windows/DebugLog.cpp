@@ -1,6 +1,7 @@
 #include "DebugLog.h"
 
-#include <QFile>
+#include "platform/TmpLogFile.h"
+
 #include <QMutex>
 #include <QMutexLocker>
 
@@ -8,9 +9,6 @@
 #include <chrono>
 #include <iterator>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -40,20 +38,6 @@ double now()
     return std::chrono::duration<double>(sinceEpoch).count();
 }
 
-// The file sits in a world-writable folder: never follow a link planted there, and keep
-// what is written readable by the owner only. One write() per line, so lines stay whole.
-void appendTo(const QString &path, const QByteArray &bytes)
-{
-    const QByteArray nativePath = QFile::encodeName(path);
-    const int fd = ::open(nativePath.constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    [[maybe_unused]] const ssize_t written =
-        ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
-    ::close(fd);
-}
-
 // Plain digits as long as they fit; absurd magnitudes fall back to exponent form.
 QByteArray shortestDecimal(double value)
 {
@@ -75,7 +59,8 @@ void grab(const QString &message)
         return;
     const QMutexLocker locker(&fileLock());
     const QString &path = overrideFile().isEmpty() ? defaultFile : overrideFile();
-    appendTo(path, line(now(), message));
+    // A log in /tmp: the helper refuses planted links and keeps the file owner-only.
+    TmpLogFile::append(path, line(now(), message));
 }
 
 QByteArray line(double secondsSince1970, const QString &message)
