@@ -7,20 +7,6 @@
     var css = [
       '.bpx-player-toast-wrap, .bpx-player-toast-fixed, .fixed-sidenav-storage, .bpx-player-ctrl-quality-badge-needlogin, .bpx-player-ctrl-playbackrate-unlogin { display: none !important; }'
     ].join('\n');
-    var attach = function () {
-      try {
-        if (!document.head || document.getElementById(id)) return;
-        var style = document.createElement('style');
-        style.id = id;
-        style.textContent = css;
-        document.head.appendChild(style);
-      } catch (e) {}
-    };
-    if (document.head) attach(); else document.addEventListener('DOMContentLoaded', attach);
-    try {
-      var observer = new MutationObserver(attach);
-      observer.observe(document.documentElement || document, { childList: true, subtree: true });
-      setTimeout(function () { observer.disconnect(); }, 4000);
-    } catch (e) {}
+    window.__lumivaneAttachStyle(id, css, 4000);
   } catch (e) {}
 })()

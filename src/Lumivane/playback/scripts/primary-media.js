@@ -60,3 +60,30 @@
     };
   } catch (e) {}
 })()
+;
+// Shared by the style scripts that follow in the same source: adds one style element by id
+// to the head (now, or once the document has one), and for watchMs re-adds it whenever the
+// page rebuilds its head.
+(function () {
+  try {
+    if (window.__lumivaneAttachStyle) return;
+    window.__lumivaneAttachStyle = function (id, css, watchMs) {
+      var attach = function () {
+        try {
+          if (!document.head || document.getElementById(id)) return;
+          var style = document.createElement('style');
+          style.id = id;
+          style.textContent = css;
+          document.head.appendChild(style);
+        } catch (e) {}
+      };
+      if (document.head) attach(); else document.addEventListener('DOMContentLoaded', attach);
+      if (!watchMs) return;
+      try {
+        var observer = new MutationObserver(attach);
+        observer.observe(document.documentElement || document, { childList: true, subtree: true });
+        setTimeout(function () { observer.disconnect(); }, watchMs);
+      } catch (e) {}
+    };
+  } catch (e) {}
+})()

@@ -13,15 +13,6 @@
       '[class*="Player__player"] iframe { width: 100% !important; height: 100% !important; border: 0 !important; }',
       'html, body { overflow: hidden !important; }'
     ].join('\n');
-    var attach = function () {
-      try {
-        if (!document.head || document.getElementById(id)) return;
-        var style = document.createElement('style');
-        style.id = id;
-        style.textContent = css;
-        document.head.appendChild(style);
-      } catch (e) {}
-    };
-    if (document.head) attach(); else document.addEventListener('DOMContentLoaded', attach);
+    window.__lumivaneAttachStyle(id, css, 0);
   } catch (e) {}
 })()

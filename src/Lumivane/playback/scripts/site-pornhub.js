@@ -15,15 +15,6 @@
       '}',
       '#ageDisclaimerMainBG, #js-ageDisclaimerModal, #modalWrapMTubes, #age_disclaimer, #underAgeWrapper, #cookie_consent_wrapper, [role="dialog"], [aria-modal="true"], #ageDisclaimerOverlay, [class*="ageDisclaimer"], [class*="age-disclaimer"], [class*="age_verification"], [class*="age-verification"], [class*="agegate"], [class*="age-gate"], [class*="ageGate"], [class*="cookie"] { z-index: 2147483600 !important; }'
     ].join('\n');
-    var attach = function () {
-      try {
-        if (!document.head || document.getElementById(id)) return;
-        var style = document.createElement('style');
-        style.id = id;
-        style.textContent = css;
-        document.head.appendChild(style);
-      } catch (e) {}
-    };
-    if (document.head) attach(); else document.addEventListener('DOMContentLoaded', attach);
+    window.__lumivaneAttachStyle(id, css, 0);
   } catch (e) {}
 })()

@@ -12,15 +12,6 @@
       '}',
       '.video-player__container, .player-root { width: 100% !important; height: 100% !important; }'
     ].join('\n');
-    var attach = function () {
-      try {
-        if (!document.head || document.getElementById(id)) return;
-        var style = document.createElement('style');
-        style.id = id;
-        style.textContent = css;
-        document.head.appendChild(style);
-      } catch (e) {}
-    };
-    if (document.head) attach(); else document.addEventListener('DOMContentLoaded', attach);
+    window.__lumivaneAttachStyle(id, css, 0);
   } catch (e) {}
 })()

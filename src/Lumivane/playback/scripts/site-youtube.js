@@ -12,16 +12,7 @@
       '}',
       'ytd-app, #content, #page-manager { margin: 0 !important; padding: 0 !important; }'
     ].join('\n');
-    var attach = function () {
-      try {
-        if (!document.head || document.getElementById(id)) return;
-        var style = document.createElement('style');
-        style.id = id;
-        style.textContent = css;
-        document.head.appendChild(style);
-      } catch (e) {}
-    };
-    if (document.head) attach(); else document.addEventListener('DOMContentLoaded', attach);
+    window.__lumivaneAttachStyle(id, css, 0);
 
     // Only visible buttons count: the site keeps hidden templates of them in the page.
     var skipSelector = '.ytp-ad-skip-button, .ytp-ad-skip-button-modern, .ytp-skip-ad-button';
