@@ -4,6 +4,8 @@
 #include "ui/VolumePopover.h"
 
 #include "FakeNativePlayer.h"
+#include "PressCounter.h"
+#include "ToolButtons.h"
 #include "WindowManagerProcess.h"
 #include "app/Preferences.h"
 #include "platform/ScreenGeometry.h"
@@ -45,21 +47,6 @@ bool button(const char *action)
     return xdotool({QString::fromLatin1(action), QStringLiteral("1")});
 }
 
-// Counts the presses one widget receives.
-class PressCounter final : public QObject
-{
-public:
-    int presses = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress)
-            ++presses;
-        return false;
-    }
-};
-
 // A shown player window with a fake player, built the way the application builds it.
 struct Window {
     explicit Window(const QTemporaryDir &dir)
@@ -97,11 +84,7 @@ struct Window {
 
     QToolButton *button(const QString &toolTip) const
     {
-        for (QToolButton *candidate : view->findChildren<QToolButton *>()) {
-            if (candidate->toolTip() == toolTip)
-                return candidate;
-        }
-        return nullptr;
+        return ToolButtons::withToolTip(*view, toolTip);
     }
 
     QSettings settings;

@@ -6,6 +6,7 @@
 #include "ui/VolumePopover.h"
 
 #include "FakeNativePlayer.h"
+#include "ToolButtons.h"
 #include "app/Preferences.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
@@ -89,11 +90,7 @@ struct Window {
 
     QToolButton *button(const QString &toolTip) const
     {
-        for (QToolButton *candidate : view->findChildren<QToolButton *>()) {
-            if (candidate->toolTip() == toolTip)
-                return candidate;
-        }
-        return nullptr;
+        return ToolButtons::withToolTip(*view, toolTip);
     }
 
     QSettings settings;

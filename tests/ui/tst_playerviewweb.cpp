@@ -3,7 +3,9 @@
 #include "ui/ScrubberBar.h"
 #include "ui/VolumePopover.h"
 
+#include "PressCounter.h"
 #include "SessionHarness.h"
+#include "ToolButtons.h"
 #include "app/Preferences.h"
 #include "playback/PlaybackSession.h"
 #include "playback/WebEnhancer.h"
@@ -40,21 +42,6 @@ public:
 
 public Q_SLOTS:
     void open(const QUrl &url) { urls.append(url); }
-};
-
-// Counts the presses one widget receives.
-class PressCounter final : public QObject
-{
-public:
-    int presses = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress)
-            ++presses;
-        return false;
-    }
 };
 
 // What the page's media element reports to the session's poll.
@@ -146,11 +133,7 @@ struct Window {
 
     QToolButton *button(const QString &toolTip) const
     {
-        for (QToolButton *candidate : view->findChildren<QToolButton *>()) {
-            if (candidate->toolTip() == toolTip)
-                return candidate;
-        }
-        return nullptr;
+        return ToolButtons::withToolTip(*view, toolTip);
     }
 
     // Scripts the page ran since `from`, the session's polls (and the mark each successful
