@@ -7,7 +7,7 @@
 // sees the same machine state. For the window, the media-state poll's own cost is timed
 // in-process: main-thread CPU inside the evaluation call and its answer, and the round trip.
 #include "LocalHttpServer.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/QtWebPage.h"
 #include "playback/PlaybackSession.h"
 #include "playback/WebEnhancer.h"

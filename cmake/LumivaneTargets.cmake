@@ -49,3 +49,14 @@ function(lumivane_add_tests)
         set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 600)
     endforeach()
 endfunction()
+
+# Makes target see the headers of folder as "<name>/Header.h", and nothing else beside it:
+# each folder gets an include root of its own in the build tree.
+function(lumivane_layer_include target folder name)
+    set(root "${CMAKE_BINARY_DIR}/include/${name}")
+    file(MAKE_DIRECTORY "${root}")
+    if(NOT EXISTS "${root}/${name}")
+        file(CREATE_LINK "${folder}" "${root}/${name}" SYMBOLIC)
+    endif()
+    target_include_directories(${target} PUBLIC "${root}")
+endfunction()

@@ -1,4 +1,4 @@
-#include "AccountRules.h"
+#include "KiteCore/AccountRules.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AccountCookie.h"
-#include "AccountSite.h"
+#include "KiteCore/AccountCookie.h"
+#include "KiteCore/AccountSite.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "AccountSite.h"
+#include "KiteCore/AccountSite.h"
 
 QString toRaw(AccountSite site)
 {

@@ -1,4 +1,4 @@
-#include "AppLanguage.h"
+#include "KiteCore/AppLanguage.h"
 
 QString toRaw(AppLanguage language)
 {

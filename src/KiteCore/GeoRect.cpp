@@ -1,4 +1,4 @@
-#include "GeoRect.h"
+#include "KiteCore/GeoRect.h"
 
 #include <QLocale>
 #include <QRegularExpression>

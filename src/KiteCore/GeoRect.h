@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GeoSize.h"
+#include "KiteCore/GeoSize.h"
 
 #include <QString>
 

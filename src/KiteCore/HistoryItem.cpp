@@ -1,6 +1,6 @@
-#include "HistoryItem.h"
+#include "KiteCore/HistoryItem.h"
 
-#include "StoredJson.h"
+#include "KiteCore/StoredJson.h"
 
 #include <QJsonValue>
 

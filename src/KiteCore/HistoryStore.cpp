@@ -1,7 +1,7 @@
-#include "HistoryStore.h"
+#include "KiteCore/HistoryStore.h"
 
-#include "SafeFile.h"
-#include "StoredJson.h"
+#include "KiteCore/SafeFile.h"
+#include "KiteCore/StoredJson.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HistoryItem.h"
-#include "MediaSource.h"
+#include "KiteCore/HistoryItem.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppLanguage.h"
+#include "KiteCore/AppLanguage.h"
 
 #include <QString>
 #include <QStringList>

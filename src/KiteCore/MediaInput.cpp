@@ -1,6 +1,6 @@
-#include "MediaInput.h"
+#include "KiteCore/MediaInput.h"
 
-#include "SiteCatalog.h"
+#include "KiteCore/SiteCatalog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MediaInputError.h"
-#include "MediaSource.h"
+#include "KiteCore/MediaInputError.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QSet>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "MediaInputError.h"
+#include "KiteCore/MediaInputError.h"
 
 MediaInputError::MediaInputError(Case kind, QString payload)
     : m_case(kind)

@@ -1,4 +1,4 @@
-#include "MediaKind.h"
+#include "KiteCore/MediaKind.h"
 
 QString toRaw(MediaKind kind)
 {

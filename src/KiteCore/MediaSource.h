@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaKind.h"
+#include "KiteCore/MediaKind.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "PlaybackRules.h"
+#include "KiteCore/PlaybackRules.h"
 
 namespace PlaybackRules {
 

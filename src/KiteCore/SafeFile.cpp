@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "KiteCore/SafeFile.h"
 
 #include <QDir>
 #include <QFile>

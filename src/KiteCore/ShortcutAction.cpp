@@ -1,6 +1,6 @@
-#include "ShortcutAction.h"
+#include "KiteCore/ShortcutAction.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QHashFunctions>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShortcutGroup.h"
+#include "KiteCore/ShortcutGroup.h"
 
 #include <QString>
 #include <QtGlobal>

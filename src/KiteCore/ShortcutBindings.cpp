@@ -1,4 +1,4 @@
-#include "ShortcutBindings.h"
+#include "KiteCore/ShortcutBindings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyCombo.h"
-#include "ShortcutAction.h"
+#include "KiteCore/KeyCombo.h"
+#include "KiteCore/ShortcutAction.h"
 
 #include <QList>
 #include <QSet>

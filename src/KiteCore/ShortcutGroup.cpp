@@ -1,6 +1,6 @@
-#include "ShortcutGroup.h"
+#include "KiteCore/ShortcutGroup.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 namespace ShortcutGroups {
 

@@ -1,6 +1,6 @@
-#include "ShortcutRecorder.h"
+#include "KiteCore/ShortcutRecorder.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 namespace {
 

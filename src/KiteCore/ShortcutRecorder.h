@@ -1,8 +1,8 @@
 #pragma once
 
-#include "KeyCombo.h"
-#include "ShortcutAction.h"
-#include "ShortcutBindings.h"
+#include "KiteCore/KeyCombo.h"
+#include "KiteCore/ShortcutAction.h"
+#include "KiteCore/ShortcutBindings.h"
 
 #include <QString>
 #include <QtGlobal>

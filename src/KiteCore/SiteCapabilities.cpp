@@ -1,7 +1,7 @@
-#include "SiteCapabilities.h"
+#include "KiteCore/SiteCapabilities.h"
 
-#include "L10n.h"
-#include "SiteCatalog.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/SiteCatalog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SiteCapability.h"
-#include "SiteStatus.h"
+#include "KiteCore/SiteCapability.h"
+#include "KiteCore/SiteStatus.h"
 
 #include <QList>
 #include <QSet>

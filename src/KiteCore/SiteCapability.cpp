@@ -1,4 +1,4 @@
-#include "SiteCapability.h"
+#include "KiteCore/SiteCapability.h"
 
 QString toRaw(SiteCapability capability)
 {

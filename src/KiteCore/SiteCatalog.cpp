@@ -1,4 +1,4 @@
-#include "SiteCatalog.h"
+#include "KiteCore/SiteCatalog.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SiteEntry.h"
+#include "KiteCore/SiteEntry.h"
 
 #include <QList>
 #include <QString>

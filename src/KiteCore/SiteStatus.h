@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SiteCapability.h"
+#include "KiteCore/SiteCapability.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "StoredJson.h"
+#include "KiteCore/StoredJson.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SafeFile.h"
+#include "KiteCore/SafeFile.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "WebStallRules.h"
+#include "KiteCore/WebStallRules.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "GeoRect.h"
-#include "GeoSize.h"
-#include "WindowPosition.h"
+#include "KiteCore/GeoRect.h"
+#include "KiteCore/GeoSize.h"
+#include "KiteCore/WindowPosition.h"
 
 // Rectangle arithmetic for the floating windows, origin bottom-left and y up. A size, factor
 // or aspect that is not a finite number falls back to the documented default; NaN in a

@@ -1,4 +1,4 @@
-#include "WindowPosition.h"
+#include "KiteCore/WindowPosition.h"
 
 QString toRaw(WindowPosition position)
 {

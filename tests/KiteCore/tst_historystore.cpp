@@ -1,5 +1,5 @@
-#include "HistoryStore.h"
-#include "StoredJson.h"
+#include "KiteCore/HistoryStore.h"
+#include "KiteCore/StoredJson.h"
 #include "TestFiles.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "KeyCombo.h"
+#include "KiteCore/KeyCombo.h"
 
 #include <QList>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "MediaSource.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QJsonDocument>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "L10n.h"
-#include "ShortcutAction.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/ShortcutAction.h"
 
 #include <QTest>
 

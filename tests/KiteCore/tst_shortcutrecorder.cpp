@@ -1,5 +1,5 @@
-#include "L10n.h"
-#include "ShortcutRecorder.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/ShortcutRecorder.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "L10n.h"
-#include "SiteCapabilities.h"
-#include "SiteCatalog.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/SiteCapabilities.h"
+#include "KiteCore/SiteCatalog.h"
 
 #include <QTest>
 

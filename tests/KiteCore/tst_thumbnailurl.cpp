@@ -1,4 +1,4 @@
-#include "ThumbnailURL.h"
+#include "KiteCore/ThumbnailURL.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "WindowGeometry.h"
+#include "KiteCore/WindowGeometry.h"
 
 #include <QTest>
 

@@ -4,9 +4,9 @@
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 
-#include "HistoryStore.h"
-#include "L10n.h"
-#include "SiteCapabilities.h"
+#include "KiteCore/HistoryStore.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/SiteCapabilities.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,8 +3,8 @@
 #include "app/AppModel.h"
 #include "playback/PlaybackSession.h"
 
-#include "HistoryStore.h"
-#include "L10n.h"
+#include "KiteCore/HistoryStore.h"
+#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/DropPayload.h"
 
-#include "MediaInput.h"
+#include "KiteCore/MediaInput.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "app/AppModel.h"
 #include "app/QuitGuard.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QApplication>
 #include <QTest>

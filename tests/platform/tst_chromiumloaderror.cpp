@@ -1,4 +1,4 @@
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 #include "platform/ChromiumLoadError.h"
 
 #include <QTest>

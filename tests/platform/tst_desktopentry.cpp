@@ -1,4 +1,4 @@
-#include "MediaInput.h"
+#include "KiteCore/MediaInput.h"
 
 #include <QFile>
 #include <QMimeDatabase>

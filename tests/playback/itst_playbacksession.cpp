@@ -1,10 +1,10 @@
 #include "MediaGenerator.h"
 #include "SessionHarness.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/AppPaths.h"
 #include "platform/MpvPlayer.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QFile>

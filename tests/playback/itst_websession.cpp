@@ -1,11 +1,11 @@
 #include "LocalHttpServer.h"
 #include "MediaGenerator.h"
 #include "SessionHarness.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/AppPaths.h"
 #include "platform/QtWebPage.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDesktopServices>
 #include <QDir>

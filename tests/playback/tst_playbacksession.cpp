@@ -1,7 +1,7 @@
 #include "SessionHarness.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QSignalSpy>
 #include <QTest>

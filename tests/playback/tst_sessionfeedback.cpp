@@ -1,8 +1,9 @@
 #include "SessionHarness.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/AppPaths.h"
+#include "platform/DebugLog.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -322,7 +323,7 @@ private Q_SLOTS:
         else
             qputenv("LUMIVANE_DEBUG", value);
         const QByteArray output = capturedStandardError([] {
-            PlaybackSession::debugLog(u"[kt] fail: decode 无法解码"_qs);
+            DebugLog::debug(u"[kt] fail: decode 无法解码"_qs);
         });
         qunsetenv("LUMIVANE_DEBUG");
         QCOMPARE(output, written ? QByteArray("[kt] fail: decode 无法解码\n") : QByteArray());

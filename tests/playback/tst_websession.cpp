@@ -1,9 +1,9 @@
 #include "SessionHarness.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/AppPaths.h"
 #include "playback/WebEnhancer.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QFileInfo>

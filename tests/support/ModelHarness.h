@@ -3,7 +3,7 @@
 #include "FakeNativePlayer.h"
 #include "FakeWorkspace.h"
 #include "app/AppModel.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "SessionHarness.h"
 
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/UserDefaults.h"
 
 SessionHarness::SessionHarness()

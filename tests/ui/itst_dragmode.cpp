@@ -7,13 +7,13 @@
 #include "PressCounter.h"
 #include "ToolButtons.h"
 #include "WindowManagerProcess.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 #include "windows/WindowStateStore.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QProcess>
 #include <QPushButton>

@@ -5,12 +5,12 @@
 
 #include "FakeNativePlayer.h"
 #include "MediaGenerator.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/MpvPlayer.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QScreen>

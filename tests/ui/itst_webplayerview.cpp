@@ -2,13 +2,13 @@
 
 #include "LocalHttpServer.h"
 #include "MediaGenerator.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/QtWebPage.h"
 #include "playback/PlaybackSession.h"
-#include "windows/DebugLog.h"
+#include "platform/DebugLog.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "app/AppModel.h"
 #include "ui/HomeWindow.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QDragEnterEvent>

@@ -3,7 +3,7 @@
 #include "ui/StatusPanel.h"
 #include "ui/VolumePopover.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

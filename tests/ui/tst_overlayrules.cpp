@@ -1,6 +1,6 @@
 #include "ui/OverlayRules.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QTest>
 

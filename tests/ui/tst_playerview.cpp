@@ -7,11 +7,11 @@
 
 #include "FakeNativePlayer.h"
 #include "ToolButtons.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QApplication>
 #include <QClipboard>

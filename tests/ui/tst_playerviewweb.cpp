@@ -6,13 +6,13 @@
 #include "PressCounter.h"
 #include "SessionHarness.h"
 #include "ToolButtons.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "playback/PlaybackSession.h"
 #include "playback/WebEnhancer.h"
-#include "windows/DebugLog.h"
+#include "platform/DebugLog.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -2,14 +2,14 @@
 
 #include "FakeNativePlayer.h"
 
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
 #include "platform/X11Window.h"
 #include "playback/PlaybackSession.h"
-#include "windows/DebugLog.h"
+#include "platform/DebugLog.h"
 #include "windows/WindowStateStore.h"
 
-#include "MediaSource.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>

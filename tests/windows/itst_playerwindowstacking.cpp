@@ -4,13 +4,13 @@
 #include "WindowManagerProcess.h"
 #include "X11Probe.h"
 
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
 #include "platform/X11Window.h"
 #include "playback/PlaybackSession.h"
 #include "windows/WindowStateStore.h"
 
-#include "MediaSource.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QProcess>
 #include <QSettings>

@@ -5,12 +5,12 @@
 #include "FakeNativePlayer.h"
 #include "WindowManagerProcess.h"
 
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
 #include "playback/PlaybackSession.h"
 #include "windows/WindowStateStore.h"
 
-#include "MediaSource.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QProcess>
 #include <QSettings>

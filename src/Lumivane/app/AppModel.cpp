@@ -1,15 +1,15 @@
-#include "AppModel.h"
+#include "app/AppModel.h"
 
-#include "DropPayload.h"
-#include "FolderScan.h"
-#include "MediaInputErrorMapper.h"
-#include "Preferences.h"
+#include "app/DropPayload.h"
+#include "app/FolderScan.h"
+#include "KiteCore/MediaInputErrorMapper.h"
+#include "settings/Preferences.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
-#include "L10n.h"
-#include "MediaInput.h"
-#include "SiteCapabilities.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/MediaInput.h"
+#include "KiteCore/SiteCapabilities.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "AppError.h"
-#include "HomeSection.h"
-#include "OpenPanel.h"
+#include "KiteCore/AppError.h"
+#include "app/HomeSection.h"
+#include "app/OpenPanel.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 #include "windows/PlaylistItem.h"
 #include "windows/PlaylistStore.h"
 
-#include "HistoryItem.h"
-#include "HistoryStore.h"
-#include "MediaSource.h"
-#include "SiteStatus.h"
+#include "KiteCore/HistoryItem.h"
+#include "KiteCore/HistoryStore.h"
+#include "KiteCore/MediaSource.h"
+#include "KiteCore/SiteStatus.h"
 
 #include <QDateTime>
 #include <QHash>

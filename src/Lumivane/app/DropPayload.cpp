@@ -1,4 +1,4 @@
-#include "DropPayload.h"
+#include "app/DropPayload.h"
 
 #include <QFileInfo>
 #include <QList>

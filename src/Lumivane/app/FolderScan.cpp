@@ -1,6 +1,6 @@
-#include "FolderScan.h"
+#include "app/FolderScan.h"
 
-#include "MediaInput.h"
+#include "KiteCore/MediaInput.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "HomeSection.h"
+#include "app/HomeSection.h"
 
 QString toRaw(HomeSection section)
 {

@@ -1,8 +1,8 @@
-#include "OpenPanel.h"
+#include "app/OpenPanel.h"
 
-#include "FolderScan.h"
+#include "app/FolderScan.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QFileDialog>
 

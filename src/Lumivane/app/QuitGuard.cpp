@@ -1,6 +1,6 @@
-#include "QuitGuard.h"
+#include "app/QuitGuard.h"
 
-#include "AppModel.h"
+#include "app/AppModel.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "ChromiumLoadError.h"
+#include "platform/ChromiumLoadError.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "DesktopWorkspace.h"
+#include "platform/DesktopWorkspace.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

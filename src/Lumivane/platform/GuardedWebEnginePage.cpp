@@ -1,4 +1,4 @@
-#include "GuardedWebEnginePage.h"
+#include "platform/GuardedWebEnginePage.h"
 
 GuardedWebEnginePage::GuardedWebEnginePage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)

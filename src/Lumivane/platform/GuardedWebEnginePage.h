@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WebPage.h"
+#include "platform/WebPage.h"
 
 #include <QWebEnginePage>
 

@@ -1,7 +1,7 @@
-#include "MpvPlayer.h"
+#include "platform/MpvPlayer.h"
 
-#include "L10n.h"
-#include "MpvVideoWidget.h"
+#include "KiteCore/L10n.h"
+#include "platform/MpvVideoWidget.h"
 
 #include <QFile>
 #include <QMetaObject>

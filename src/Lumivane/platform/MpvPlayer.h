@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NativePlayer.h"
+#include "platform/NativePlayer.h"
 
 #include <QHash>
 #include <QList>

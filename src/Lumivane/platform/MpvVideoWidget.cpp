@@ -1,6 +1,6 @@
-#include "MpvVideoWidget.h"
+#include "platform/MpvVideoWidget.h"
 
-#include "MpvPlayer.h"
+#include "platform/MpvPlayer.h"
 
 #include <QMetaObject>
 #include <QOpenGLContext>

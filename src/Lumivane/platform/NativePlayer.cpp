@@ -1,4 +1,4 @@
-#include "NativePlayer.h"
+#include "platform/NativePlayer.h"
 
 NativePlayer::NativePlayer(QObject *parent)
     : QObject(parent)

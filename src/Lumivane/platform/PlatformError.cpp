@@ -1,6 +1,6 @@
-#include "PlatformError.h"
+#include "platform/PlatformError.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
-#include "QtWebPage.h"
+#include "platform/QtWebPage.h"
 
-#include "ChromiumLoadError.h"
-#include "GuardedWebEnginePage.h"
-#include "WebProfile.h"
+#include "platform/ChromiumLoadError.h"
+#include "platform/GuardedWebEnginePage.h"
+#include "platform/WebProfile.h"
 
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>

@@ -1,4 +1,4 @@
-#include "ScreenGeometry.h"
+#include "platform/ScreenGeometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GeoRect.h"
+#include "KiteCore/GeoRect.h"
 
 #include <QList>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "TmpLogFile.h"
+#include "platform/TmpLogFile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "UserDefaults.h"
+#include "platform/UserDefaults.h"
 
-#include "AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "WebPage.h"
+#include "platform/WebPage.h"
 
 WebPage::WebPage(QObject *parent)
     : QObject(parent)

@@ -1,6 +1,6 @@
-#include "WebProfile.h"
+#include "platform/WebProfile.h"
 
-#include "AppPaths.h"
+#include "platform/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -1,17 +1,15 @@
-#include "PlaybackSession.h"
+#include "playback/PlaybackSession.h"
 
-#include "Screenshots.h"
-#include "WebEnhancer.h"
-#include "app/Preferences.h"
+#include "playback/Screenshots.h"
+#include "playback/WebEnhancer.h"
+#include "settings/Preferences.h"
 #include "platform/AppPaths.h"
-#include "platform/MpvPlayer.h"
-#include "platform/QtWebPage.h"
-#include "platform/TmpLogFile.h"
+#include "platform/DebugLog.h"
 #include "platform/UserDefaults.h"
 
-#include "L10n.h"
-#include "PlaybackRules.h"
-#include "ThumbnailURL.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/PlaybackRules.h"
+#include "KiteCore/ThumbnailURL.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -44,7 +42,6 @@ constexpr double aspectTolerance = 0.001;
 constexpr std::chrono::milliseconds pageLoadTimeout{30000};
 constexpr std::chrono::milliseconds newWindowLoadTimeout{60000};
 
-const QString webLogFile = QStringLiteral("/tmp/kt-web.log");
 const QString controlledMarkScript =
     QStringLiteral("document.documentElement.classList.add('kt-webctl')");
 
@@ -131,11 +128,6 @@ AppError classifyUrlLoading(const PlatformError &error)
     }
 }
 
-bool debugEnabled()
-{
-    return qEnvironmentVariable("LUMIVANE_DEBUG") == u"1";
-}
-
 bool isAllowedScheme(const QString &scheme)
 {
     static const QStringList allowed = {QStringLiteral("http"), QStringLiteral("https"),
@@ -195,13 +187,6 @@ AppError watchdogError()
 }
 
 } // namespace
-
-PlaybackSession::Dependencies PlaybackSession::standardDependencies()
-{
-    return {Preferences::shared(), UserDefaults::standard(),
-            [] { return std::make_unique<MpvPlayer>(); },
-            [] { return std::make_unique<QtWebPage>(); }, {}};
-}
 
 PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
                                  Dependencies dependencies, QObject *parent)
@@ -397,7 +382,7 @@ void PlaybackSession::handleStatus(quint64 item)
         return;
     const NativePlayer::Status status = m_player->status();
     const std::optional<PlatformError> error = m_player->error();
-    debugLog(QStringLiteral("[kt] item status=%1 error=%2")
+    DebugLog::debug(QStringLiteral("[kt] item status=%1 error=%2")
                  .arg(statusName(status), error ? error->description : QStringLiteral("nil")));
     switch (status) {
     case NativePlayer::Status::failed:
@@ -567,7 +552,7 @@ void PlaybackSession::setHidden(bool hidden)
 
 void PlaybackSession::fail(const AppError &error)
 {
-    debugLog(QStringLiteral("[kt] fail: %1 %2").arg(kindName(error.kind()), error.message()));
+    DebugLog::debug(QStringLiteral("[kt] fail: %1 %2").arg(kindName(error.kind()), error.message()));
     if (m_stopped)
         return;
     setState(PlaybackState::failed(error));
@@ -780,7 +765,7 @@ void PlaybackSession::configureWeb()
     m_webPage->setNavigationPolicy(navigationPolicy());
     connectWebPage();
     Q_EMIT webViewChanged(webView());
-    debugLog(QStringLiteral("[kt] web load %1").arg(url.toString()));
+    DebugLog::debug(QStringLiteral("[kt] web load %1").arg(url.toString()));
     m_webPage->load(url, pageLoadTimeout);
     startTimeout();
 }
@@ -819,7 +804,7 @@ WebPage::NavigationPolicy PlaybackSession::navigationPolicy()
 void PlaybackSession::refuseNavigation(const QUrl &url, bool isMainFrame)
 {
     const QString scheme = url.scheme().toLower();
-    debugLog(QStringLiteral("[kt] web blocked %1 mainFrame=%2").arg(scheme, jsBool(isMainFrame)));
+    DebugLog::debug(QStringLiteral("[kt] web blocked %1 mainFrame=%2").arg(scheme, jsBool(isMainFrame)));
     if (isMainFrame)
         fail(otherAppError(scheme));
 }
@@ -850,7 +835,7 @@ void PlaybackSession::handleLoadStarted()
 
 void PlaybackSession::handleLoadFinished()
 {
-    debugLog(QStringLiteral("[kt] web finished %1").arg(m_webPage->url().toString()));
+    DebugLog::debug(QStringLiteral("[kt] web finished %1").arg(m_webPage->url().toString()));
     m_timeout.stop();
     setState(PlaybackState::ready());
     setWebCanGoBack(m_webPage->canGoBack());
@@ -867,7 +852,7 @@ void PlaybackSession::handleLoadFinished()
 
 void PlaybackSession::handleLoadFailed(const PlatformError &error)
 {
-    debugLog(QStringLiteral("[kt] web failed code=%1 %2").arg(error.code).arg(error.description));
+    DebugLog::debug(QStringLiteral("[kt] web failed code=%1 %2").arg(error.code).arg(error.description));
     if (error.code == PlatformError::cancelled)
         return;
     fail(classify(error, AppError::Kind::web));
@@ -927,7 +912,7 @@ void PlaybackSession::captureWebThumbnail()
 
 void PlaybackSession::scanSiteStructureIfDebug()
 {
-    if (debugEnabled() && m_source.url().host().contains(u"bilibili"))
+    if (DebugLog::enabled() && m_source.url().host().contains(u"bilibili"))
         m_debugScan.start();
 }
 
@@ -935,7 +920,7 @@ void PlaybackSession::logSiteStructure()
 {
     evaluate(WebEnhancer::siteStructureScanScript(), [](const QVariant &result) {
         if (result.typeId() == QMetaType::QString)
-            TmpLogFile::append(webLogFile, "[ktlog] " + result.toString().toUtf8() + '\n');
+            DebugLog::web("[ktlog] " + result.toString().toUtf8() + '\n');
     });
 }
 
@@ -1016,7 +1001,7 @@ void PlaybackSession::recoverWebStallIfNeeded(const WebMediaState &media)
 
 void PlaybackSession::attemptWebRecovery(double target)
 {
-    debugLog(QStringLiteral("[kt] web stall: re-seek to %1").arg(jsNumber(target)));
+    DebugLog::debug(QStringLiteral("[kt] web stall: re-seek to %1").arg(jsNumber(target)));
     runPageScript(WebEnhancer::recoveryScript(target));
     showToast(L("网页播放卡住了，正在尝试恢复…", "Web playback stalled — recovering…",
                 "La reproducción web se atascó — recuperando…"));
@@ -1060,15 +1045,6 @@ AppError PlaybackSession::classify(const std::optional<PlatformError> &error,
     case PlatformError::Domain::other: break;
     }
     return AppError(fallbackKind, describe(*error));
-}
-
-void PlaybackSession::debugLog(const QString &message)
-{
-    if (!debugEnabled())
-        return;
-    const QByteArray line = message.toUtf8() + '\n';
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
-    std::fflush(stderr);
 }
 
 void PlaybackSession::setState(PlaybackState state)

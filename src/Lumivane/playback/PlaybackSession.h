@@ -1,14 +1,14 @@
 #pragma once
 
-#include "PlaybackState.h"
-#include "WebMediaState.h"
-#include "WebStallTracker.h"
-#include "app/AppError.h"
+#include "playback/PlaybackState.h"
+#include "playback/WebMediaState.h"
+#include "playback/WebStallTracker.h"
+#include "KiteCore/AppError.h"
 #include "platform/NativePlayer.h"
 #include "platform/PlatformError.h"
 #include "platform/WebPage.h"
 
-#include "MediaSource.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QObject>
 #include <QString>
@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <QWidget>
 
 #include <chrono>
 #include <functional>
@@ -24,7 +25,6 @@
 
 class Preferences;
 class QSettings;
-class QWidget;
 
 // The model behind one floating player window: plays one source, natively through a
 // NativePlayer or as a web page, and publishes what the window and its overlay show.
@@ -96,10 +96,6 @@ public:
         WebPageFactory makeWebPage;
         Timing timing = {};
     };
-
-    // The shared preferences, the standard user-defaults store, an mpv player drawing
-    // into its video widget and a web engine page on the shared profile.
-    static Dependencies standardDependencies();
 
     // Starts loading at once: native sources get a player, web sources a page.
     PlaybackSession(MediaSource source, std::optional<double> resumeSeconds,
@@ -204,8 +200,6 @@ public:
 
     // Turns a platform failure (or none) into the error the user sees.
     static AppError classify(const std::optional<PlatformError> &error, AppError::Kind fallbackKind);
-    // To stderr when LUMIVANE_DEBUG is "1".
-    static void debugLog(const QString &message);
 
 Q_SIGNALS:
     void stateChanged(const PlaybackState &state);

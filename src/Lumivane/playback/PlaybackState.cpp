@@ -1,4 +1,4 @@
-#include "PlaybackState.h"
+#include "playback/PlaybackState.h"
 
 PlaybackState::PlaybackState(Case value, std::optional<AppError> error)
     : m_case(value)

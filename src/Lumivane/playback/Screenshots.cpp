@@ -1,4 +1,4 @@
-#include "Screenshots.h"
+#include "playback/Screenshots.h"
 
 #include <QTextBoundaryFinder>
 

@@ -1,6 +1,6 @@
-#include "WebEnhancer.h"
+#include "playback/WebEnhancer.h"
 
-#include "SiteCatalog.h"
+#include "KiteCore/SiteCatalog.h"
 
 #include <QFile>
 #include <QHash>

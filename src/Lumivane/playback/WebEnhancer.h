@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SiteAdapter.h"
+#include "playback/SiteAdapter.h"
 #include "platform/WebPage.h"
 
 #include <QList>

@@ -1,4 +1,4 @@
-#include "WebMediaState.h"
+#include "playback/WebMediaState.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

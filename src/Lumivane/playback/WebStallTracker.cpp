@@ -1,6 +1,6 @@
-#include "WebStallTracker.h"
+#include "playback/WebStallTracker.h"
 
-#include "WebStallRules.h"
+#include "KiteCore/WebStallRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "ComingSoonWindow.h"
+#include "ui/ComingSoonWindow.h"
 
-#include "DesignSystem.h"
+#include "ui/DesignSystem.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QLabel>
 #include <QPushButton>

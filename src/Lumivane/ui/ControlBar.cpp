@@ -1,6 +1,6 @@
-#include "ControlBar.h"
+#include "ui/ControlBar.h"
 
-#include "DesignSystem.h"
+#include "ui/DesignSystem.h"
 
 #include <QMouseEvent>
 #include <QPainter>

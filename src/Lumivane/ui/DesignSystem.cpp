@@ -1,4 +1,4 @@
-#include "DesignSystem.h"
+#include "ui/DesignSystem.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -1,11 +1,11 @@
-#include "HomeWindow.h"
+#include "ui/HomeWindow.h"
 
-#include "DesignSystem.h"
-#include "app/AppError.h"
+#include "ui/DesignSystem.h"
+#include "KiteCore/AppError.h"
 #include "app/AppModel.h"
 #include "app/DropPayload.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,11 +1,11 @@
-#include "MoreOptionsMenu.h"
+#include "ui/MoreOptionsMenu.h"
 
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
-#include "ShortcutAction.h"
-#include "SiteCapabilities.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/ShortcutAction.h"
+#include "KiteCore/SiteCapabilities.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "OverlayAutoHide.h"
+#include "ui/OverlayAutoHide.h"
 
-#include "OverlayRules.h"
+#include "ui/OverlayRules.h"
 
 OverlayAutoHide::OverlayAutoHide(QObject *parent)
     : QObject(parent)

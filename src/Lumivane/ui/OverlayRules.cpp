@@ -1,6 +1,6 @@
-#include "OverlayRules.h"
+#include "ui/OverlayRules.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QLocale>
 

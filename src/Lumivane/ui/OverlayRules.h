@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppError.h"
+#include "KiteCore/AppError.h"
 
-#include "MediaKind.h"
+#include "KiteCore/MediaKind.h"
 
 #include <QString>
 

@@ -1,23 +1,23 @@
-#include "PlayerView.h"
+#include "ui/PlayerView.h"
 
-#include "ControlBar.h"
-#include "DesignSystem.h"
-#include "ElidedLabel.h"
-#include "MoreOptionsMenu.h"
-#include "OpacityPopover.h"
-#include "OverlayAutoHide.h"
-#include "OverlayRules.h"
-#include "ScrubberBar.h"
-#include "StatusPanel.h"
-#include "VolumePopover.h"
-#include "WebViewInput.h"
+#include "ui/ControlBar.h"
+#include "ui/DesignSystem.h"
+#include "ui/ElidedLabel.h"
+#include "ui/MoreOptionsMenu.h"
+#include "ui/OpacityPopover.h"
+#include "ui/OverlayAutoHide.h"
+#include "ui/OverlayRules.h"
+#include "ui/ScrubberBar.h"
+#include "ui/StatusPanel.h"
+#include "ui/VolumePopover.h"
+#include "ui/WebViewInput.h"
 
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
-#include "ShortcutAction.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/ShortcutAction.h"
 
 #include <QActionGroup>
 #include <QClipboard>

@@ -1,8 +1,8 @@
-#include "ScrubberBar.h"
+#include "ui/ScrubberBar.h"
 
-#include "DesignSystem.h"
-#include "L10n.h"
-#include "OverlayRules.h"
+#include "ui/DesignSystem.h"
+#include "KiteCore/L10n.h"
+#include "ui/OverlayRules.h"
 
 #include "windows/FloatingPanel.h"
 

@@ -1,8 +1,8 @@
-#include "StatusPanel.h"
+#include "ui/StatusPanel.h"
 
-#include "DesignSystem.h"
-#include "L10n.h"
-#include "OverlayRules.h"
+#include "ui/DesignSystem.h"
+#include "KiteCore/L10n.h"
+#include "ui/OverlayRules.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "WebViewInput.h"
+#include "ui/WebViewInput.h"
 
-#include "windows/DebugLog.h"
+#include "platform/DebugLog.h"
 
 #include <QChildEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "FloatingPanel.h"
+#include "windows/FloatingPanel.h"
 
-#include "ResizeGrip.h"
+#include "windows/ResizeGrip.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

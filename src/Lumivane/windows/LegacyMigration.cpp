@@ -1,4 +1,4 @@
-#include "LegacyMigration.h"
+#include "windows/LegacyMigration.h"
 
 #include "platform/AppPaths.h"
 

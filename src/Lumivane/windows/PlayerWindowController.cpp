@@ -1,15 +1,15 @@
-#include "PlayerWindowController.h"
+#include "windows/PlayerWindowController.h"
 
-#include "DebugLog.h"
-#include "FloatingPanel.h"
-#include "WindowStateStore.h"
-#include "app/Preferences.h"
+#include "platform/DebugLog.h"
+#include "windows/FloatingPanel.h"
+#include "windows/WindowStateStore.h"
+#include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
 #include "platform/X11Window.h"
 #include "playback/PlaybackSession.h"
 
-#include "MediaKind.h"
-#include "WindowGeometry.h"
+#include "KiteCore/MediaKind.h"
+#include "KiteCore/WindowGeometry.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -32,11 +32,6 @@ constexpr double seekStep = 10;
 // cascaded windows step through six offsets.
 bool usedGlobalFallback = false;
 int cascadeCounter = 0;
-
-bool debugOn()
-{
-    return qgetenv("LUMIVANE_DEBUG") == "1";
-}
 
 // Whether a user resize from oldSize to now pulled the width rather than the height: a grip
 // on a side edge says so itself, otherwise the larger change decides.
@@ -244,7 +239,7 @@ void PlayerWindowController::observeSession()
 
 void PlayerWindowController::applyDiagnostics()
 {
-    if (!debugOn())
+    if (!DebugLog::enabled())
         return;
     if (qgetenv("LUMIVANE_FIT_ON_LOAD") == "1") {
         m_subscriptions.append(connect(&m_session, &PlaybackSession::contentAspectChanged, this,

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "StoredWindowState.h"
+#include "windows/StoredWindowState.h"
 
-#include "GeoRect.h"
-#include "GeoSize.h"
-#include "WindowPosition.h"
+#include "KiteCore/GeoRect.h"
+#include "KiteCore/GeoSize.h"
+#include "KiteCore/WindowPosition.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "PlaylistItem.h"
+#include "windows/PlaylistItem.h"
 
-#include "StoredJson.h"
+#include "KiteCore/StoredJson.h"
 
 #include <QJsonValue>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaSource.h"
+#include "KiteCore/MediaSource.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "PlaylistStore.h"
+#include "windows/PlaylistStore.h"
 
-#include "L10n.h"
-#include "SafeFile.h"
-#include "StoredJson.h"
+#include "KiteCore/L10n.h"
+#include "KiteCore/SafeFile.h"
+#include "KiteCore/StoredJson.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlaylistItem.h"
+#include "windows/PlaylistItem.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "ResizeGrip.h"
+#include "windows/ResizeGrip.h"
 
-#include "FloatingPanel.h"
+#include "windows/FloatingPanel.h"
 
 #include <QMouseEvent>
 

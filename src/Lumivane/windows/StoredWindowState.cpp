@@ -1,4 +1,4 @@
-#include "StoredWindowState.h"
+#include "windows/StoredWindowState.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

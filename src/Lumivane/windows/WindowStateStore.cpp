@@ -1,4 +1,4 @@
-#include "WindowStateStore.h"
+#include "windows/WindowStateStore.h"
 
 #include <QByteArray>
 #include <QVariant>

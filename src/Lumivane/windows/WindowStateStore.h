@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoredWindowState.h"
+#include "windows/StoredWindowState.h"
 
 #include <QSettings>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppError.h"
+#include "KiteCore/AppError.h"
 
-#include "MediaInputError.h"
+#include "KiteCore/MediaInputError.h"
 
 // Turns a parse failure of the typed or dropped input into the error the home window shows,
 // in the current language. The core's own descriptions are Chinese-only fallbacks.

@@ -1,6 +1,6 @@
-#include "Preferences.h"
+#include "settings/Preferences.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 #include "platform/UserDefaults.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "app/AppModel.h"
 #include "app/CommandLine.h"
 #include "app/LaunchArguments.h"
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "app/QuitGuard.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
@@ -18,7 +18,7 @@
 #include "windows/LegacyMigration.h"
 #include "windows/PlayerWindowController.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QApplication>
 #include <QDir>

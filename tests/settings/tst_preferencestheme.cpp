@@ -1,7 +1,7 @@
-#include "app/Preferences.h"
+#include "settings/Preferences.h"
 #include "platform/UserDefaults.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "app/AppError.h"
-#include "app/MediaInputErrorMapper.h"
+#include "KiteCore/AppError.h"
+#include "KiteCore/MediaInputErrorMapper.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 #include <QTest>
 #include <QUrl>

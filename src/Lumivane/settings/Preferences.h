@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppLanguage.h"
-#include "ShortcutBindings.h"
+#include "KiteCore/AppLanguage.h"
+#include "KiteCore/ShortcutBindings.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "MediaInputErrorMapper.h"
+#include "KiteCore/MediaInputErrorMapper.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 namespace {
 

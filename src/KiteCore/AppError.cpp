@@ -1,6 +1,6 @@
-#include "AppError.h"
+#include "KiteCore/AppError.h"
 
-#include "L10n.h"
+#include "KiteCore/L10n.h"
 
 AppError::AppError(Kind kind, QString message, std::optional<QString> recovery)
     : m_id(QUuid::createUuid())

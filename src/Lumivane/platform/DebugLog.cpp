@@ -1,9 +1,11 @@
-#include "DebugLog.h"
+#include "platform/DebugLog.h"
 
 #include "platform/TmpLogFile.h"
 
 #include <QMutex>
 #include <QMutexLocker>
+
+#include <cstdio>
 
 #include <charconv>
 #include <chrono>
@@ -13,6 +15,7 @@
 namespace {
 
 const QString defaultFile = QStringLiteral("/tmp/lumivane-grab.log");
+const QString webFile = QStringLiteral("/tmp/kt-web.log");
 
 QMutex &fileLock()
 {
@@ -25,11 +28,6 @@ QString &overrideFile()
 {
     static QString path;
     return path;
-}
-
-bool enabled()
-{
-    return qgetenv("LUMIVANE_DEBUG") == "1";
 }
 
 double now()
@@ -52,6 +50,29 @@ QByteArray shortestDecimal(double value)
 } // namespace
 
 namespace DebugLog {
+
+bool enabled()
+{
+    return qgetenv("LUMIVANE_DEBUG") == "1";
+}
+
+void debug(const QString &message)
+{
+    if (!enabled())
+        return;
+    const QByteArray bytes = message.toUtf8() + '\n';
+    const QMutexLocker locker(&fileLock());
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+void web(const QByteArray &bytes)
+{
+    if (!enabled())
+        return;
+    const QMutexLocker locker(&fileLock());
+    TmpLogFile::append(webFile, bytes);
+}
 
 void grab(const QString &message)
 {

@@ -1,4 +1,4 @@
-#include "windows/DebugLog.h"
+#include "platform/DebugLog.h"
 
 #include <QFile>
 #include <QFileInfo>
