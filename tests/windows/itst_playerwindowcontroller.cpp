@@ -799,8 +799,6 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("expected");
         // 640 x 386: content 640 x 360 (16:9) under the 26-point bar.
         QTest::newRow("wider") << true << QSize(800, 386) << QSize(800, 476);
-        QTest::newRow("taller") << true << QSize(640, 476) << QSize(800, 476);
-        QTest::newRow("below the minimum height") << true << QSize(330, 386) << QSize(345, 220);
         QTest::newRow("unlocked") << false << QSize(800, 386) << QSize(800, 386);
     }
 

@@ -33,17 +33,6 @@ constexpr double seekStep = 10;
 bool usedGlobalFallback = false;
 int cascadeCounter = 0;
 
-// Whether a user resize from oldSize to now pulled the width rather than the height: a grip
-// on a side edge says so itself, otherwise the larger change decides.
-bool widthLeads(Qt::Edges pulled, const QSize &oldSize, const QSize &now)
-{
-    const bool horizontal = pulled & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = pulled & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal != vertical)
-        return horizontal;
-    return std::abs(now.width() - oldSize.width()) >= std::abs(now.height() - oldSize.height());
-}
-
 bool largeEnough(const GeoRect &frame)
 {
     return frame.width >= PlayerWindowController::minimumSize.width
@@ -587,34 +576,12 @@ void PlayerWindowController::keepAspect(const QSize &oldSize, Qt::Edges pulled)
 {
     if (!m_contentAspect || !m_window)
         return;
-    const double aspect = *m_contentAspect;
-    const QSize now = m_window->size();
-    double width = now.width();
-    double height = now.height();
-    // The side the user pulled decides; the other follows.
-    if (widthLeads(pulled, oldSize, now))
-        height = width / aspect + titleBarHeight;
-    else
-        width = (height - titleBarHeight) * aspect;
-    if (height < minimumSize.height) {
-        height = minimumSize.height;
-        width = (height - titleBarHeight) * aspect;
-    }
-    if (width < minimumSize.width) {
-        width = minimumSize.width;
-        height = width / aspect + titleBarHeight;
-    }
-    const QSize kept(int(std::lround(width)), int(std::lround(height)));
-    if (kept == now)
-        return;
-    QRect geometry = m_window->geometry();
-    const QPoint farCorner = geometry.bottomRight();
-    geometry.setSize(kept);
-    if (pulled.testFlag(Qt::LeftEdge))
-        geometry.moveRight(farCorner.x());
-    if (pulled.testFlag(Qt::TopEdge))
-        geometry.moveBottom(farCorner.y());
-    setFrame(ScreenGeometry::fromQt(geometry));
+    const GeoRect current = frame();
+    const GeoSize old{double(oldSize.width()), double(oldSize.height())};
+    const GeoRect kept = WindowGeometry::keptAspect(current, old, pulled, *m_contentAspect,
+                                                    titleBarHeight, minimumSize);
+    if (kept != current)
+        setFrame(kept);
 }
 
 void PlayerWindowController::windowWillClose()
