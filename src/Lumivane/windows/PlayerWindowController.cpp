@@ -2,6 +2,7 @@
 
 #include "platform/DebugLog.h"
 #include "windows/FloatingPanel.h"
+#include "windows/WindowPlacement.h"
 #include "windows/WindowStateStore.h"
 #include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
@@ -28,11 +29,6 @@ constexpr double smallestWidth = 360;
 constexpr double recoveredOpacity = 0.7;
 constexpr double seekStep = 10;
 
-// Process-wide placement state: only the first window may take the global last frame, and
-// cascaded windows step through six offsets.
-bool usedGlobalFallback = false;
-int cascadeCounter = 0;
-
 bool largeEnough(const GeoRect &frame)
 {
     return frame.width >= PlayerWindowController::minimumSize.width
@@ -50,13 +46,14 @@ double alphaFor(double opacity)
 } // namespace
 
 PlayerWindowController::PlayerWindowController(PlaybackSession &session, QSettings &settings,
-                                               Preferences &preferences,
+                                               Preferences &preferences, WindowPlacement &placement,
                                                const ContentFactory &content, Timings timings,
                                                QObject *parent)
     : QObject(parent)
     , m_session(session)
     , m_settings(settings)
     , m_preferences(preferences)
+    , m_placement(placement)
     , m_timings(timings)
     , m_window(new FloatingPanel())
 {
@@ -123,12 +120,6 @@ void PlayerWindowController::setOnClose(std::function<void()> onClose)
     m_onClose = std::move(onClose);
 }
 
-void PlayerWindowController::resetPlacementForTesting()
-{
-    usedGlobalFallback = false;
-    cascadeCounter = 0;
-}
-
 // Construction steps
 
 void PlayerWindowController::applyStoredState(const std::optional<StoredWindowState> &stored)
@@ -158,8 +149,7 @@ void PlayerWindowController::place(const std::optional<StoredWindowState> &store
     std::optional<GeoRect> candidate;
     if (stored) {
         candidate = GeoRect::fromText(stored->frame());
-    } else if (!usedGlobalFallback) {
-        usedGlobalFallback = true;
+    } else if (m_placement.takeGlobalFallback()) {
         candidate = GeoRect::fromText(m_settings.value(lastFrameKey).toString());
     }
     QScreen *screen = nullptr;
@@ -186,8 +176,7 @@ void PlayerWindowController::placeByCascade()
     // The window cannot be smaller than its minimum; centre what it will really be.
     const double w = std::max(fitted.width, minimumSize.width);
     const double h = std::max(fitted.height, minimumSize.height);
-    const double offset = (cascadeCounter % cascadeCycle) * cascadeStep;
-    ++cascadeCounter;
+    const double offset = m_placement.nextCascadeOffset();
     setFrame({visible.midX() - w * 0.5 + offset, visible.midY() - h * 0.5 - offset, w, h});
 }
 
