@@ -22,6 +22,7 @@ GeoRect anchoredResize(const GeoRect &frame, const GeoSize &size, const GeoRect 
                        double anchorThreshold);
 GeoRect anchored(const GeoRect &frame, WindowPosition position, const GeoRect &visible,
                  double margin);
+
 // A user resize from oldSize to frame brought back to a locked content aspect (content
 // width / (height - title bar)), never below minSize, in whole points. The side the user
 // pulled leads and the other follows: a grip on a side edge names it, otherwise the larger

@@ -242,8 +242,11 @@ private Q_SLOTS:
             row("not lower than 220", false, false, bottom, {0, -300}, {100, 134, 640, 220});
             row("grips work in drag mode", false, true, right, {100, 0}, {100, 134, 740, 386});
             // Locked to 16:9 content: width / (height - 26) stays 640 / 360.
+            row("locked, wider", true, false, right, {160, 0}, {100, 134, 800, 476});
+            row("locked, taller", true, false, bottom, {0, 90}, {100, 134, 800, 476});
             row("locked, left keeps the right edge", true, false, left, {-60, 0},
                 {40, 134, 700, 420});
+            row("locked, at the minimum", true, false, right, {-500, 0}, {100, 134, 345, 220});
             // 446 high: the top is 3 points from centring the window, which the snap does.
             row("snaps at the end", false, false, bottom, {0, 60}, {100, 137, 640, 446}, true);
         }
