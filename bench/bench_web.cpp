@@ -13,6 +13,7 @@
 #include "playback/WebEnhancer.h"
 #include "ui/PlayerView.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -279,8 +280,9 @@ std::optional<Measure> window(const QUrl &page, double seconds, bool polling,
             preferences, settings, {}, [totals] { return std::make_unique<TimedWebPage>(totals); }};
         PlaybackSession session(MediaSource(page, MediaKind::web, QStringLiteral("Bench"), QString()),
                                 std::nullopt, dependencies);
+        WindowPlacement placement;
         PlayerWindowController controller(
-            session, settings, preferences, [&session, &preferences](PlayerWindowController &owner) {
+            session, settings, preferences, placement, [&session, &preferences](PlayerWindowController &owner) {
                 return new PlayerView(session, owner, preferences);
             });
         controller.present();

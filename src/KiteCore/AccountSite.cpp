@@ -1,5 +1,7 @@
 #include "KiteCore/AccountSite.h"
 
+#include "KiteCore/RawValue.h"
+
 QString toRaw(AccountSite site)
 {
     switch (site) {
@@ -12,11 +14,7 @@ QString toRaw(AccountSite site)
 
 std::optional<AccountSite> accountSiteFromRaw(const QString &raw)
 {
-    for (AccountSite site : AccountSites::allCases) {
-        if (toRaw(site) == raw)
-            return site;
-    }
-    return std::nullopt;
+    return caseFromRaw(AccountSites::allCases, raw);
 }
 
 QString id(AccountSite site)

@@ -1,5 +1,7 @@
 #include "KiteCore/AppLanguage.h"
 
+#include "KiteCore/RawValue.h"
+
 QString toRaw(AppLanguage language)
 {
     switch (language) {
@@ -13,9 +15,5 @@ QString toRaw(AppLanguage language)
 
 std::optional<AppLanguage> appLanguageFromRaw(const QString &raw)
 {
-    for (AppLanguage language : AppLanguages::allCases) {
-        if (toRaw(language) == raw)
-            return language;
-    }
-    return std::nullopt;
+    return caseFromRaw(AppLanguages::allCases, raw);
 }

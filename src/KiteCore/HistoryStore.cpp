@@ -1,5 +1,6 @@
 #include "KiteCore/HistoryStore.h"
 
+#include "KiteCore/L10n.h"
 #include "KiteCore/SafeFile.h"
 #include "KiteCore/StoredJson.h"
 
@@ -142,33 +143,29 @@ void HistoryStore::updateResume(const QUuid &id, double seconds, std::optional<d
 void HistoryStore::load()
 {
     if (const auto folder = SafeFile::ensureFolder(QFileInfo(m_fileName).absolutePath()); !folder) {
-        m_persistenceError = QStringLiteral("无法创建历史记录目录：") + folder.error();
+        m_persistenceError = L("无法创建历史记录目录：", "Couldn't create the history folder: ",
+                               "No se ha podido crear la carpeta del historial: ")
+                             + folder.error();
         return;
     }
-    auto items = StoredJson::readList<HistoryItem>(m_fileName);
-    if (!items) {
-        failLoad(items.error());
-        return;
-    }
-    m_items = std::move(*items);
-}
-
-// The next save replaces the file, so the damaged one is kept aside first.
-void HistoryStore::failLoad(const QString &reason)
-{
-    const auto copy = SafeFile::keepDamagedCopy(m_fileName, m_now());
-    const QString kept = copy ? QStringLiteral("（原文件已另存为：%1）").arg(*copy)
-                              : QStringLiteral("（原文件无法另存：%1）").arg(copy.error());
-    m_persistenceError = QStringLiteral("历史记录读取失败：") + reason + kept;
+    auto items = StoredJson::loadList<HistoryItem>(m_fileName, m_now());
+    if (items)
+        m_items = std::move(*items);
+    else
+        m_persistenceError = L("历史记录读取失败：", "Couldn't read the history: ",
+                               "No se ha podido leer el historial: ")
+                             + items.error();
 }
 
 void HistoryStore::persist()
 {
-    const auto written = SafeFile::write(m_fileName, StoredJson::encodeList(m_items));
-    if (written)
+    const auto saved = StoredJson::saveList(m_fileName, m_items);
+    if (saved)
         m_persistenceError.reset();
     else
-        m_persistenceError = QStringLiteral("历史记录保存失败：") + written.error();
+        m_persistenceError = L("历史记录保存失败：", "Couldn't save the history: ",
+                               "No se ha podido guardar el historial: ")
+                             + saved.error();
 }
 
 void HistoryStore::trimToLimit(const QUuid &protecting)

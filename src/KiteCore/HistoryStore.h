@@ -42,7 +42,6 @@ public:
 
 private:
     void load();
-    void failLoad(const QString &reason);
     void persist();
     void trimToLimit(const QUuid &protecting);
     qsizetype indexOf(const QUuid &id) const;

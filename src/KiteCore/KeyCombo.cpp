@@ -1,5 +1,7 @@
 #include "KiteCore/KeyCombo.h"
 
+#include "KiteCore/RawValue.h"
+
 #include <QHashFunctions>
 #include <QStringList>
 
@@ -133,11 +135,7 @@ QString toRaw(KeyCombo::Modifier modifier)
 
 std::optional<KeyCombo::Modifier> keyComboModifierFromRaw(const QString &raw)
 {
-    for (KeyCombo::Modifier modifier : KeyCombo::allModifiers) {
-        if (toRaw(modifier) == raw)
-            return modifier;
-    }
-    return std::nullopt;
+    return caseFromRaw(KeyCombo::allModifiers, raw);
 }
 
 size_t qHash(const KeyCombo &combo, size_t seed) noexcept

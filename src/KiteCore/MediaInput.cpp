@@ -321,11 +321,17 @@ namespace MediaInput {
 
 const QSet<QString> &mediaExtensions()
 {
+    static const QSet<QString> extensions = localMediaExtensions() + QSet<QString>{QStringLiteral("m3u8")};
+    return extensions;
+}
+
+const QSet<QString> &localMediaExtensions()
+{
     static const QSet<QString> extensions{
         QStringLiteral("mp4"), QStringLiteral("m4v"), QStringLiteral("mov"), QStringLiteral("webm"),
         QStringLiteral("mkv"), QStringLiteral("avi"), QStringLiteral("mp3"), QStringLiteral("m4a"),
         QStringLiteral("wav"), QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("aac"),
-        QStringLiteral("aiff"), QStringLiteral("m3u8"),
+        QStringLiteral("aiff"),
     };
     return extensions;
 }

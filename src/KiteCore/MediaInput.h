@@ -15,6 +15,9 @@
 namespace MediaInput {
 // The 14 media file extensions, lower case, without the dot.
 const QSet<QString> &mediaExtensions();
+// The 13 of them that name a track of its own: all but m3u8, since a stream playlist lying
+// in a folder is not one. What folder scans and the file dialogs pick up.
+const QSet<QString> &localMediaExtensions();
 
 // Trims, strips one pair of enclosing quotes and gives a bare host name "https://".
 QString normalize(const QString &text);

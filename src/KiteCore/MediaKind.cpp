@@ -1,5 +1,9 @@
 #include "KiteCore/MediaKind.h"
 
+#include "KiteCore/RawValue.h"
+
+#include <array>
+
 QString toRaw(MediaKind kind)
 {
     switch (kind) {
@@ -12,9 +16,5 @@ QString toRaw(MediaKind kind)
 
 std::optional<MediaKind> mediaKindFromRaw(const QString &raw)
 {
-    for (MediaKind kind : {MediaKind::localFile, MediaKind::mediaURL, MediaKind::web}) {
-        if (toRaw(kind) == raw)
-            return kind;
-    }
-    return std::nullopt;
+    return caseFromRaw(std::array{MediaKind::localFile, MediaKind::mediaURL, MediaKind::web}, raw);
 }

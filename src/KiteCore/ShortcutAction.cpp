@@ -1,6 +1,7 @@
 #include "KiteCore/ShortcutAction.h"
 
 #include "KiteCore/L10n.h"
+#include "KiteCore/RawValue.h"
 
 #include <QHashFunctions>
 
@@ -87,11 +88,7 @@ QString toRaw(ShortcutAction action)
 
 std::optional<ShortcutAction> shortcutActionFromRaw(const QString &raw)
 {
-    for (ShortcutAction action : ShortcutActions::allCases) {
-        if (raw == QLatin1StringView(info(action).raw))
-            return action;
-    }
-    return std::nullopt;
+    return caseFromRaw(ShortcutActions::allCases, raw);
 }
 
 size_t qHash(ShortcutAction action, size_t seed) noexcept

@@ -1,6 +1,7 @@
 #include "KiteCore/ShortcutGroup.h"
 
 #include "KiteCore/L10n.h"
+#include "KiteCore/RawValue.h"
 
 namespace ShortcutGroups {
 
@@ -30,9 +31,5 @@ QString toRaw(ShortcutGroup group)
 
 std::optional<ShortcutGroup> shortcutGroupFromRaw(const QString &raw)
 {
-    for (ShortcutGroup group : ShortcutGroups::allCases) {
-        if (toRaw(group) == raw)
-            return group;
-    }
-    return std::nullopt;
+    return caseFromRaw(ShortcutGroups::allCases, raw);
 }

@@ -1,5 +1,9 @@
 #include "KiteCore/SiteCapability.h"
 
+#include "KiteCore/RawValue.h"
+
+#include <array>
+
 QString toRaw(SiteCapability capability)
 {
     switch (capability) {
@@ -12,11 +16,7 @@ QString toRaw(SiteCapability capability)
 
 std::optional<SiteCapability> siteCapabilityFromRaw(const QString &raw)
 {
-    for (SiteCapability capability : SiteCapabilityCases::allCases) {
-        if (toRaw(capability) == raw)
-            return capability;
-    }
-    return std::nullopt;
+    return caseFromRaw(SiteCapabilityCases::allCases, raw);
 }
 
 QString toRaw(SiteUnsupportedReason reason)
@@ -30,9 +30,5 @@ QString toRaw(SiteUnsupportedReason reason)
 
 std::optional<SiteUnsupportedReason> siteUnsupportedReasonFromRaw(const QString &raw)
 {
-    for (SiteUnsupportedReason reason : {SiteUnsupportedReason::drm, SiteUnsupportedReason::antiBot}) {
-        if (toRaw(reason) == raw)
-            return reason;
-    }
-    return std::nullopt;
+    return caseFromRaw(std::array{SiteUnsupportedReason::drm, SiteUnsupportedReason::antiBot}, raw);
 }

@@ -1,5 +1,7 @@
 #include "KiteCore/StoredJson.h"
 
+#include "KiteCore/L10n.h"
+
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QTimeZone>
@@ -85,6 +87,16 @@ std::expected<QJsonArray, QString> parseArray(const QByteArray &data)
 QByteArray compact(const QJsonArray &array)
 {
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+QString keepDamaged(const QString &fileName, const QDateTime &at, const QString &reason)
+{
+    const auto copy = SafeFile::keepDamagedCopy(fileName, at);
+    const QString kept = copy ? L("原文件已另存为：%1", "the damaged file was kept as %1",
+                                  "el archivo dañado se guardó como %1").arg(*copy)
+                              : L("原文件无法另存：%1", "the damaged file could not be kept: %1",
+                                  "no se pudo guardar el archivo dañado: %1").arg(copy.error());
+    return reason + QStringLiteral(" — ") + kept;
 }
 
 } // namespace StoredJson

@@ -14,8 +14,9 @@
 #include <expected>
 #include <optional>
 
-// The value encodings shared by the JSON files: UUIDs as upper-case hyphenated text,
-// dates as seconds since 2001-01-01 00:00:00 UTC, counts as whole numbers.
+// The JSON files of the local stores: their value encodings (UUIDs as upper-case hyphenated
+// text, dates as seconds since 2001-01-01 00:00:00 UTC, counts as whole numbers) and the
+// loading and saving of a whole stored list.
 namespace StoredJson {
 QString uuidText(const QUuid &uuid);
 // Accepts the 8-4-4-4-12 form in either case; braces or other forms are refused.
@@ -50,25 +51,34 @@ std::expected<QList<Item>, QString> decodeList(const QByteArray &data)
     return items;
 }
 
-// The list kept in a file: empty when there is no file yet, the reason when it cannot be read.
+// Copies a file that cannot be read aside before the next save replaces it; the text says
+// why it could not be read and where the copy went, in the interface language.
+QString keepDamaged(const QString &fileName, const QDateTime &at, const QString &reason);
+
+// The list kept in a store's file: empty when there is no file yet. A file that cannot be
+// read or decoded is kept aside first (keepDamaged), whose text is the failure.
 template <typename Item>
-std::expected<QList<Item>, QString> readList(const QString &fileName)
+std::expected<QList<Item>, QString> loadList(const QString &fileName, const QDateTime &now)
 {
     SafeFile::removeStaleTemporaries(fileName);
     const auto data = SafeFile::read(fileName);
     if (!data)
-        return std::unexpected(data.error());
+        return std::unexpected(keepDamaged(fileName, now, data.error()));
     if (!*data)
         return QList<Item>{};
-    return decodeList<Item>(**data);
+    auto items = decodeList<Item>(**data);
+    if (!items)
+        return std::unexpected(keepDamaged(fileName, now, items.error()));
+    return items;
 }
 
+// Replaces the store's file with the whole list, as one compact array.
 template <typename Item>
-QByteArray encodeList(const QList<Item> &items)
+std::expected<void, QString> saveList(const QString &fileName, const QList<Item> &items)
 {
     QJsonArray array;
     for (const Item &item : items)
         array.append(item.toJson());
-    return compact(array);
+    return SafeFile::write(fileName, compact(array));
 }
 } // namespace StoredJson

@@ -109,6 +109,15 @@ GeoRect placeAnchored(const GeoRect &frame, double w, double h, const GeoRect &v
     return {x, y, w, h};
 }
 
+bool widthLeads(Qt::Edges pulled, const GeoSize &oldSize, const GeoSize &now)
+{
+    const bool horizontal = pulled & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = pulled & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal != vertical)
+        return horizontal;
+    return std::fabs(now.width - oldSize.width) >= std::fabs(now.height - oldSize.height);
+}
+
 } // namespace
 
 GeoRect clamp(const GeoRect &frame, const GeoRect &visible, const GeoSize &minSize)
@@ -212,6 +221,35 @@ GeoRect anchored(const GeoRect &frame, WindowPosition position, const GeoRect &v
     case WindowPosition::center: break;
     }
     return clamp(moved, visible, {std::fmin(visible.width, w), std::fmin(visible.height, h)});
+}
+
+GeoRect keptAspect(const GeoRect &frame, const GeoSize &oldSize, Qt::Edges pulled, double aspect,
+                   double titleBarHeight, const GeoSize &minSize)
+{
+    if (!(std::isfinite(aspect) && aspect > 0))
+        return frame;
+    const double chrome = chromeHeight(titleBarHeight);
+    const GeoSize least = sane(minSize);
+    double width = frame.width;
+    double height = frame.height;
+    if (widthLeads(pulled, oldSize, frame.size()))
+        height = width / aspect + chrome;
+    else
+        width = (height - chrome) * aspect;
+    if (height < least.height) {
+        height = least.height;
+        width = (height - chrome) * aspect;
+    }
+    if (width < least.width) {
+        width = least.width;
+        height = width / aspect + chrome;
+    }
+    width = std::round(width);
+    height = std::round(height);
+    // The y axis points up: the top stays unless the top edge was pulled.
+    const double x = pulled.testFlag(Qt::LeftEdge) ? frame.maxX() - width : frame.minX();
+    const double y = pulled.testFlag(Qt::TopEdge) ? frame.minY() : frame.maxY() - height;
+    return {x, y, width, height};
 }
 
 } // namespace WindowGeometry

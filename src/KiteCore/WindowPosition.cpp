@@ -1,5 +1,7 @@
 #include "KiteCore/WindowPosition.h"
 
+#include "KiteCore/RawValue.h"
+
 QString toRaw(WindowPosition position)
 {
     switch (position) {
@@ -14,9 +16,5 @@ QString toRaw(WindowPosition position)
 
 std::optional<WindowPosition> windowPositionFromRaw(const QString &raw)
 {
-    for (WindowPosition position : WindowPositions::allCases) {
-        if (toRaw(position) == raw)
-            return position;
-    }
-    return std::nullopt;
+    return caseFromRaw(WindowPositions::allCases, raw);
 }

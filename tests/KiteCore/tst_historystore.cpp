@@ -1,4 +1,5 @@
 #include "KiteCore/HistoryStore.h"
+#include "KiteCore/L10n.h"
 #include "KiteCore/StoredJson.h"
 #include "TestFiles.h"
 
@@ -104,6 +105,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_time = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::LocalTime);
+        L10n::setLanguage(AppLanguage::zh);
     }
 
     void cleanup()
@@ -111,6 +113,7 @@ private Q_SLOTS:
         // A failed test may leave a read-only folder behind; the temporary folder must go.
         QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_dir.reset();
+        L10n::setLanguage(AppLanguage::system);
     }
 
     void progress_data()
@@ -490,29 +493,45 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(file()));
     }
 
+    // A file that cannot be read is kept aside, and the text says why and where, in the
+    // interface language.
     void damagedFile_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<AppLanguage>("language");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("keptAs");
         QByteArray valid = QJsonDocument(QJsonArray{storedEntry()}).toJson(QJsonDocument::Compact);
         QJsonObject withoutCount = storedEntry();
         withoutCount.remove("openCount");
         QJsonObject numericKind = storedEntry();
         numericKind.insert("kind", 2);
-        QTest::newRow("empty") << QByteArray() << QString();
-        QTest::newRow("truncated") << valid.left(valid.size() / 2) << QString();
-        QTest::newRow("not JSON") << QByteArray("hello, history") << QString();
-        QTest::newRow("object, not a list") << QByteArray(R"({"items":[]})") << "list";
-        QTest::newRow("list of numbers") << QByteArray("[1,2]") << "not an object";
+        const QString zh = QStringLiteral("历史记录读取失败：");
+        const QString zhKept = QStringLiteral("原文件已另存为：");
+        QTest::newRow("empty") << QByteArray() << QString() << AppLanguage::en
+                               << "Couldn't read the history: " << "the damaged file was kept as ";
+        QTest::newRow("truncated") << valid.left(valid.size() / 2) << QString() << AppLanguage::es
+                                   << "No se ha podido leer el historial: " << "el archivo dañado se guardó como ";
+        QTest::newRow("not JSON") << QByteArray("hello, history") << QString() << AppLanguage::zh << zh << zhKept;
+        QTest::newRow("object, not a list") << QByteArray(R"({"items":[]})") << "list" << AppLanguage::zh << zh
+                                            << zhKept;
+        QTest::newRow("list of numbers") << QByteArray("[1,2]") << "not an object" << AppLanguage::zh << zh << zhKept;
         QTest::newRow("entry without openCount")
-            << QJsonDocument(QJsonArray{storedEntry(), withoutCount}).toJson() << "entry 2: missing or invalid \"openCount\"";
-        QTest::newRow("kind of wrong type") << QJsonDocument(QJsonArray{numericKind}).toJson() << "kind";
+            << QJsonDocument(QJsonArray{storedEntry(), withoutCount}).toJson()
+            << "entry 2: missing or invalid \"openCount\"" << AppLanguage::zh << zh << zhKept;
+        QTest::newRow("kind of wrong type") << QJsonDocument(QJsonArray{numericKind}).toJson() << "kind"
+                                            << AppLanguage::zh << zh << zhKept;
     }
 
     void damagedFile()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
+        QFETCH(AppLanguage, language);
+        QFETCH(QString, prefix);
+        QFETCH(QString, keptAs);
+        L10n::setLanguage(language);
         writeContent(file(), content);
         HistoryStore store(file(), clock());
 
@@ -520,8 +539,8 @@ private Q_SLOTS:
         QVERIFY(store.items().isEmpty());
         QVERIFY(store.persistenceError());
         const QString error = *store.persistenceError();
-        QVERIFY2(error.startsWith(QStringLiteral("历史记录读取失败：")), qPrintable(error));
-        QVERIFY2(error.contains(copy), qPrintable(error));
+        QVERIFY2(error.startsWith(prefix), qPrintable(error));
+        QVERIFY2(error.contains(keptAs + copy), qPrintable(error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(contentOf(copy), content);
         QCOMPARE(mode(copy), 0600);

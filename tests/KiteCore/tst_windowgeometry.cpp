@@ -265,6 +265,39 @@ private Q_SLOTS:
         COMPARE_RECT(WindowGeometry::anchored(frame, position, offsetScreen, margin), expected);
     }
 
+    // Minimum 320 x 220 under a 26-point title bar, as the player windows use it.
+    void keptAspect_data()
+    {
+        QTest::addColumn<GeoRect>("frame");
+        QTest::addColumn<GeoSize>("oldSize");
+        QTest::addColumn<int>("pulled");
+        QTest::addColumn<double>("aspect");
+        QTest::addColumn<GeoRect>("expected");
+        const GeoSize old{640, 386};
+        const int none = 0;
+        const double wide = 16.0 / 9.0;
+        QTest::newRow("wider: height follows, top stays") << GeoRect{100, 100, 800, 386} << old << none << wide << GeoRect{100, 10, 800, 476};
+        QTest::newRow("taller: width follows") << GeoRect{100, 100, 640, 476} << old << none << wide << GeoRect{100, 100, 800, 476};
+        QTest::newRow("not lower than the minimum") << GeoRect{100, 100, 330, 386} << old << none << wide << GeoRect{100, 266, 345, 220};
+        QTest::newRow("not narrower than the minimum") << GeoRect{100, 100, 600, 400} << GeoSize{600, 700} << none << 0.5625 << GeoRect{100, -95, 320, 595};
+        QTest::newRow("left edge: the right edge stays") << GeoRect{40, 100, 700, 386} << old << int(Qt::LeftEdge) << wide << GeoRect{40, 66, 700, 420};
+        QTest::newRow("top edge: the bottom stays") << GeoRect{100, 100, 640, 446} << old << int(Qt::TopEdge) << wide << GeoRect{100, 100, 747, 446};
+        QTest::newRow("side grip leads a larger change") << GeoRect{100, 100, 650, 500} << old << int(Qt::RightEdge) << wide << GeoRect{100, 208, 650, 392};
+        QTest::newRow("corner: the larger change leads") << GeoRect{0, 100, 700, 500} << old << int(Qt::TopEdge | Qt::LeftEdge) << wide << GeoRect{-143, 100, 843, 500};
+        QTest::newRow("already at the aspect") << GeoRect{100, 100, 640, 386} << GeoSize{600, 360} << none << wide << GeoRect{100, 100, 640, 386};
+        QTest::newRow("NaN aspect keeps the frame") << GeoRect{100, 100, 800, 386} << old << none << notANumber << GeoRect{100, 100, 800, 386};
+    }
+
+    void keptAspect()
+    {
+        QFETCH(GeoRect, frame);
+        QFETCH(GeoSize, oldSize);
+        QFETCH(int, pulled);
+        QFETCH(double, aspect);
+        QFETCH(GeoRect, expected);
+        COMPARE_RECT(WindowGeometry::keptAspect(frame, oldSize, Qt::Edges(pulled), aspect, 26, {320, 220}), expected);
+    }
+
     void garbageNeverGivesNonFiniteFrames_data()
     {
         QTest::addColumn<double>("garbage");

@@ -1,7 +1,5 @@
 #include "ModelHarness.h"
 
-#include "windows/PlayerWindowController.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +9,6 @@ ModelHarness::ModelHarness()
     , m_preferences(m_settings)
     , m_now(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC)
 {
-    PlayerWindowController::resetPlacementForTesting();
     build();
 }
 

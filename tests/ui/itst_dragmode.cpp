@@ -11,6 +11,7 @@
 #include "platform/ScreenGeometry.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 #include "windows/WindowStateStore.h"
 
 #include "KiteCore/L10n.h"
@@ -62,7 +63,7 @@ struct Window {
             MediaSource(url, MediaKind::localFile, QStringLiteral("Clip"), QString()), std::nullopt,
             dependencies);
         controller = std::make_unique<PlayerWindowController>(
-            *session, settings, preferences, [this](PlayerWindowController &owner) {
+            *session, settings, preferences, placement, [this](PlayerWindowController &owner) {
                 view = new PlayerView(*session, owner, preferences);
                 return view;
             });
@@ -89,6 +90,7 @@ struct Window {
 
     QSettings settings;
     Preferences preferences;
+    WindowPlacement placement;
     std::unique_ptr<PlaybackSession> session;
     std::unique_ptr<PlayerWindowController> controller;
     PlayerView *view = nullptr;
@@ -151,7 +153,6 @@ private Q_SLOTS:
     {
         L10n::setLanguage(AppLanguage::en);
         QFile::remove(m_dir.filePath(QStringLiteral("settings.ini")));
-        PlayerWindowController::resetPlacementForTesting();
     }
 
     void cleanup()

@@ -9,6 +9,7 @@
 #include "platform/MpvPlayer.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 
 #include "KiteCore/L10n.h"
 
@@ -43,7 +44,7 @@ struct Window {
             MediaSource(QUrl::fromLocalFile(file), MediaKind::localFile, u"Evening clip"_qs, QString()),
             std::nullopt, dependencies);
         controller = std::make_unique<PlayerWindowController>(
-            *session, settings, preferences, [this](PlayerWindowController &owner) {
+            *session, settings, preferences, placement, [this](PlayerWindowController &owner) {
                 view = new PlayerView(*session, owner, preferences);
                 return view;
             });
@@ -74,6 +75,7 @@ struct Window {
 
     QSettings settings;
     Preferences preferences;
+    WindowPlacement placement;
     std::unique_ptr<PlaybackSession> session;
     std::unique_ptr<PlayerWindowController> controller;
     PlayerView *view = nullptr;

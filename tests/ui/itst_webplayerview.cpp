@@ -7,6 +7,7 @@
 #include "playback/PlaybackSession.h"
 #include "platform/DebugLog.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 
 #include "KiteCore/L10n.h"
 
@@ -64,7 +65,7 @@ struct Window {
             MediaSource(page, MediaKind::web, QStringLiteral("Page"), QString()), std::nullopt,
             dependencies);
         controller = std::make_unique<PlayerWindowController>(
-            *session, settings, preferences, [this](PlayerWindowController &owner) {
+            *session, settings, preferences, placement, [this](PlayerWindowController &owner) {
                 view = new PlayerView(*session, owner, preferences);
                 view->setAutoHideDelays(100, 200);
                 return view;
@@ -107,6 +108,7 @@ struct Window {
 
     QSettings settings;
     Preferences preferences;
+    WindowPlacement placement;
     std::unique_ptr<PlaybackSession> session;
     std::unique_ptr<PlayerWindowController> controller;
     PlayerView *view = nullptr;
@@ -152,7 +154,6 @@ private Q_SLOTS:
     {
         L10n::setLanguage(AppLanguage::en);
         QFile::remove(m_dir.filePath(QStringLiteral("settings.ini")));
-        PlayerWindowController::resetPlacementForTesting();
     }
 
     void cleanup()

@@ -10,6 +10,7 @@
 #include "settings/Preferences.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 
 #include "KiteCore/L10n.h"
 
@@ -60,7 +61,7 @@ struct Window {
         session = std::make_unique<PlaybackSession>(MediaSource(url, kind, u"Clip"_qs, QString()),
                                                     std::nullopt, dependencies);
         controller = std::make_unique<PlayerWindowController>(
-            *session, settings, preferences, [this](PlayerWindowController &owner) {
+            *session, settings, preferences, placement, [this](PlayerWindowController &owner) {
                 view = new PlayerView(*session, owner, preferences);
                 view->setAutoHideDelays(40, 80);
                 return view;
@@ -95,6 +96,7 @@ struct Window {
 
     QSettings settings;
     Preferences preferences;
+    WindowPlacement placement;
     QList<FakeNativePlayer *> players;
     std::unique_ptr<PlaybackSession> session;
     std::unique_ptr<PlayerWindowController> controller;
@@ -144,7 +146,6 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(u"config"_qs).toUtf8());
         qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_qs).toUtf8());
         m_file = QUrl::fromLocalFile(m_dir.filePath(u"media/clip.mp4"_qs));
-        PlayerWindowController::resetPlacementForTesting();
     }
 
     void init()

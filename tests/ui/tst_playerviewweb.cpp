@@ -11,6 +11,7 @@
 #include "playback/WebEnhancer.h"
 #include "platform/DebugLog.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 
 #include "KiteCore/L10n.h"
 
@@ -86,7 +87,7 @@ struct Window {
         timing.webFollowUpFirst = std::chrono::hours(1);
         session = harness.open(source, std::nullopt, timing);
         controller = std::make_unique<PlayerWindowController>(
-            *session, harness.quickStore(), harness.preferences(),
+            *session, harness.quickStore(), harness.preferences(), placement,
             [this](PlayerWindowController &owner) {
                 view = new PlayerView(*session, owner, harness.preferences());
                 return view;
@@ -148,6 +149,7 @@ struct Window {
     }
 
     SessionHarness harness;
+    WindowPlacement placement;
     Media media;
     std::unique_ptr<PlaybackSession> session;
     std::unique_ptr<PlayerWindowController> controller;
@@ -185,7 +187,6 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(u"config"_qs).toUtf8());
         qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_qs).toUtf8());
-        PlayerWindowController::resetPlacementForTesting();
     }
 
     void init() { L10n::setLanguage(AppLanguage::en); }

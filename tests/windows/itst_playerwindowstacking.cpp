@@ -1,4 +1,5 @@
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 
 #include "FakeNativePlayer.h"
 #include "WindowManagerProcess.h"
@@ -46,6 +47,7 @@ private:
     QTemporaryDir m_folder;
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<WindowPlacement> m_placement;
     std::unique_ptr<PlaybackSession> m_session;
     std::unique_ptr<PlayerWindowController> m_controller;
 
@@ -64,7 +66,7 @@ private:
         timings.persistDebounce = 20ms;
         timings.snapDelay = 20ms;
         m_controller = std::make_unique<PlayerWindowController>(
-            *m_session, *m_settings, *m_preferences,
+            *m_session, *m_settings, *m_preferences, *m_placement,
             [](PlayerWindowController &) { return new QWidget(); }, timings);
         m_controller->present();
         return *m_controller;
@@ -83,7 +85,7 @@ private Q_SLOTS:
         m_settings = std::make_unique<QSettings>(m_folder.filePath(QStringLiteral("settings.conf")),
                                                  QSettings::IniFormat);
         m_preferences = std::make_unique<Preferences>(*m_settings);
-        PlayerWindowController::resetPlacementForTesting();
+        m_placement = std::make_unique<WindowPlacement>();
     }
 
     void cleanup()

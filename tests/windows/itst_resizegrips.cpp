@@ -1,5 +1,6 @@
 #include "windows/FloatingPanel.h"
 #include "windows/PlayerWindowController.h"
+#include "windows/WindowPlacement.h"
 #include "windows/ResizeGrip.h"
 
 #include "FakeNativePlayer.h"
@@ -93,6 +94,7 @@ private:
     QTemporaryDir m_folder;
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<WindowPlacement> m_placement;
     std::unique_ptr<PlaybackSession> m_session;
     std::unique_ptr<PlayerWindowController> m_controller;
 
@@ -111,7 +113,7 @@ private:
         timings.snapDelay = 20ms;
         timings.liveResizeSettle = 40ms;
         m_controller = std::make_unique<PlayerWindowController>(
-            *m_session, *m_settings, *m_preferences,
+            *m_session, *m_settings, *m_preferences, *m_placement,
             [](PlayerWindowController &) { return new QWidget(); }, timings);
         m_controller->present();
         return *m_controller;
@@ -145,7 +147,7 @@ private Q_SLOTS:
         m_settings = std::make_unique<QSettings>(m_folder.filePath(QStringLiteral("settings.conf")),
                                                  QSettings::IniFormat);
         m_preferences = std::make_unique<Preferences>(*m_settings);
-        PlayerWindowController::resetPlacementForTesting();
+        m_placement = std::make_unique<WindowPlacement>();
     }
 
     void cleanup()

@@ -273,8 +273,8 @@ void AppModel::wire(PlaybackSession &session)
         if (self && weakSession)
             self->advancePlaylist(source, weakSession);
     };
-    auto *controller = new PlayerWindowController(session, m_defaults, m_preferences, m_content,
-                                                  m_windowTimings);
+    auto *controller = new PlayerWindowController(session, m_defaults, m_preferences, m_placement,
+                                                  m_content, m_windowTimings);
     m_controllers.insert(id, controller);
     session.onRequestExternal = [self, weakSession, source] {
         if (!self || !weakSession)

@@ -7,6 +7,7 @@
 #include "windows/PlayerWindowController.h"
 #include "windows/PlaylistItem.h"
 #include "windows/PlaylistStore.h"
+#include "windows/WindowPlacement.h"
 
 #include "KiteCore/HistoryItem.h"
 #include "KiteCore/HistoryStore.h"
@@ -211,6 +212,8 @@ private:
 
     HistoryStore m_store;
     PlaylistStore m_playlistStore;
+    // Shared by every window this model opens.
+    WindowPlacement m_placement;
     QHash<QUuid, PlayerWindowController *> m_controllers;
     QHash<QUuid, QList<QMetaObject::Connection>> m_sessionSubscriptions;
     QHash<QUuid, QDateTime> m_lastResumeSave;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSet>
 
 #include <algorithm>
 
@@ -13,7 +14,7 @@ namespace {
 
 bool isScannedMediaFile(const QFileInfo &file)
 {
-    return FolderScan::mediaExtensions().contains(file.suffix().toLower());
+    return MediaInput::localMediaExtensions().contains(file.suffix().toLower());
 }
 
 // Depth first, each folder's entries by name so the result does not depend on the file
@@ -62,17 +63,6 @@ void sortByTitle(QList<PlaylistItem> &items)
 } // namespace
 
 namespace FolderScan {
-
-const QSet<QString> &mediaExtensions()
-{
-    static const QSet<QString> extensions{
-        QStringLiteral("mp4"), QStringLiteral("m4v"), QStringLiteral("mov"), QStringLiteral("webm"),
-        QStringLiteral("mkv"), QStringLiteral("avi"), QStringLiteral("mp3"), QStringLiteral("m4a"),
-        QStringLiteral("wav"), QStringLiteral("flac"), QStringLiteral("ogg"), QStringLiteral("aac"),
-        QStringLiteral("aiff"),
-    };
-    return extensions;
-}
 
 QList<PlaylistItem> mediaItems(const QUrl &folder)
 {

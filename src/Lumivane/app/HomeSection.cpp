@@ -1,5 +1,9 @@
 #include "app/HomeSection.h"
 
+#include "KiteCore/RawValue.h"
+
+#include <array>
+
 QString toRaw(HomeSection section)
 {
     switch (section) {
@@ -14,10 +18,6 @@ QString toRaw(HomeSection section)
 
 std::optional<HomeSection> homeSectionFromRaw(const QString &raw)
 {
-    for (HomeSection section : {HomeSection::open, HomeSection::recent, HomeSection::favorites,
-                                HomeSection::windows, HomeSection::playlist}) {
-        if (toRaw(section) == raw)
-            return section;
-    }
-    return std::nullopt;
+    return caseFromRaw(std::array{HomeSection::open, HomeSection::recent, HomeSection::favorites,
+                                    HomeSection::windows, HomeSection::playlist}, raw);
 }

@@ -1,8 +1,7 @@
 #include "app/OpenPanel.h"
 
-#include "app/FolderScan.h"
-
 #include "KiteCore/L10n.h"
+#include "KiteCore/MediaInput.h"
 
 #include <QFileDialog>
 
@@ -11,7 +10,7 @@
 QStringList OpenPanel::mediaNameFilters()
 {
     QStringList patterns;
-    for (const QString &extension : FolderScan::mediaExtensions())
+    for (const QString &extension : MediaInput::localMediaExtensions())
         patterns << QStringLiteral("*.") + extension;
     std::ranges::sort(patterns);
     return {L("视频和音频", "Video and audio", "Vídeo y audio") + QStringLiteral(" (")

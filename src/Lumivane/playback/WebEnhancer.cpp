@@ -22,6 +22,10 @@ namespace {
 
 const QString selectorPlaceholder = QStringLiteral("__LUMIVANE_SELECTOR__");
 const QString targetPlaceholder = QStringLiteral("__LUMIVANE_TARGET__");
+const QString guardPlaceholder = QStringLiteral("__LUMIVANE_GUARD__");
+const QString sitePlaceholder = QStringLiteral("__LUMIVANE_SITE__");
+const QString watchPlaceholder = QStringLiteral("__LUMIVANE_WATCH_MS__");
+const QString cssPlaceholder = QStringLiteral("__LUMIVANE_CSS__");
 const QString separator = QStringLiteral("\n;\n");
 
 // The text of one file of :/scripts, read once.
@@ -41,31 +45,52 @@ QString script(const QString &name)
     return text;
 }
 
-SiteAdapter makeAdapter(const QString &siteID, std::optional<QString> selector)
+// A site whose page script does more than style the page: site-<id>.js.
+SiteAdapter scriptedAdapter(const QString &siteID, std::optional<QString> selector)
 {
     return SiteAdapter{siteID, {script(QStringLiteral("site-%1.js").arg(siteID))}, std::move(selector)};
+}
+
+// A site that only gets its style, site-<id>.css, once per page: guard names the page global
+// that says it ran; for watchMs the style is put back whenever the page drops it.
+SiteAdapter styledAdapter(const QString &siteID, const QString &guard, std::optional<QString> selector,
+                          int watchMs = 0)
+{
+    const QString css = script(QStringLiteral("site-%1.css").arg(siteID));
+    const QString source = script(QStringLiteral("site-style.js"))
+                               .replace(guardPlaceholder, guard)
+                               .replace(sitePlaceholder, WebEnhancer::jsLiteral(siteID))
+                               .replace(watchPlaceholder, QString::number(watchMs))
+                               .replace(cssPlaceholder, WebEnhancer::jsLiteral(css));
+    return SiteAdapter{siteID, {source}, std::move(selector)};
 }
 
 const QList<SiteAdapter> &adapters()
 {
     static const QList<SiteAdapter> table{
-        makeAdapter("youtube", "#movie_player video, ytd-player video, video"),
-        makeAdapter("twitch", "[data-a-target=\"video-player\"] video, .video-player video, video"),
-        makeAdapter("bilibili", "#bilibili-player video, .bpx-player-container video, video"),
-        makeAdapter("bilibili-live", "#player-ctnr video, .player video, #live-player video, video"),
-        makeAdapter("netease", "#g_player audio, .m-playbar audio, audio"),
-        makeAdapter("vimeo", ".vp-player video, #player video, [data-testid=\"player\"] video, video"),
-        makeAdapter("huya", "#playerWrap video, #player-wrap video, .player-wrap video, "
-                            ".video-player video, video"),
-        makeAdapter("weibo", ".video-player video, .mwb-layer video, .card-video video, video"),
-        makeAdapter("youku", "#ykPlayer video, .youku-player video, .h5player-container video, video"),
-        makeAdapter("qqmusic", "audio"),
-        makeAdapter("dailymotion", std::nullopt),
-        makeAdapter("soundcloud", "audio"),
-        makeAdapter("pornhub", "video.mgp_videoElement, #player video, video"),
-        makeAdapter("xvideos", "#html5video video, #fakeplayer video, video"),
-        makeAdapter("xhamster", "#xplayer__video, .xplayer video, .player-container video, video"),
-        makeAdapter("redtube", "video.mgp_videoElement, #redtube-player video, video"),
+        scriptedAdapter("youtube", "#movie_player video, ytd-player video, video"),
+        styledAdapter("twitch", "__lumivaneTW",
+                      "[data-a-target=\"video-player\"] video, .video-player video, video"),
+        styledAdapter("bilibili", "__lumivaneBL", "#bilibili-player video, .bpx-player-container video, video"),
+        styledAdapter("bilibili-live", "__lumivaneBLLive",
+                      "#player-ctnr video, .player video, #live-player video, video"),
+        // The play bar mounts late.
+        styledAdapter("netease", "__lumivaneNE", "#g_player audio, .m-playbar audio, audio", 4000),
+        styledAdapter("vimeo", "__lumivaneVM",
+                      ".vp-player video, #player video, [data-testid=\"player\"] video, video"),
+        styledAdapter("huya", "__lumivaneHY",
+                      "#playerWrap video, #player-wrap video, .player-wrap video, .video-player video, video"),
+        styledAdapter("weibo", "__lumivaneWB", ".video-player video, .mwb-layer video, .card-video video, video"),
+        styledAdapter("youku", "__lumivaneYK",
+                      "#ykPlayer video, .youku-player video, .h5player-container video, video"),
+        styledAdapter("qqmusic", "__lumivaneQQ", "audio"),
+        styledAdapter("dailymotion", "__lumivaneDM", std::nullopt),
+        styledAdapter("soundcloud", "__lumivaneSC", "audio"),
+        styledAdapter("pornhub", "__lumivanePH", "video.mgp_videoElement, #player video, video"),
+        styledAdapter("xvideos", "__lumivaneXV", "#html5video video, #fakeplayer video, video"),
+        styledAdapter("xhamster", "__lumivaneXH",
+                      "#xplayer__video, .xplayer video, .player-container video, video"),
+        styledAdapter("redtube", "__lumivaneRT", "video.mgp_videoElement, #redtube-player video, video"),
     };
     return table;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/DebugLog.h"
 #include "windows/FloatingPanel.h"
+#include "windows/WindowPlacement.h"
 #include "windows/WindowStateStore.h"
 #include "settings/Preferences.h"
 #include "platform/ScreenGeometry.h"
@@ -28,22 +29,6 @@ constexpr double smallestWidth = 360;
 constexpr double recoveredOpacity = 0.7;
 constexpr double seekStep = 10;
 
-// Process-wide placement state: only the first window may take the global last frame, and
-// cascaded windows step through six offsets.
-bool usedGlobalFallback = false;
-int cascadeCounter = 0;
-
-// Whether a user resize from oldSize to now pulled the width rather than the height: a grip
-// on a side edge says so itself, otherwise the larger change decides.
-bool widthLeads(Qt::Edges pulled, const QSize &oldSize, const QSize &now)
-{
-    const bool horizontal = pulled & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = pulled & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal != vertical)
-        return horizontal;
-    return std::abs(now.width() - oldSize.width()) >= std::abs(now.height() - oldSize.height());
-}
-
 bool largeEnough(const GeoRect &frame)
 {
     return frame.width >= PlayerWindowController::minimumSize.width
@@ -61,13 +46,14 @@ double alphaFor(double opacity)
 } // namespace
 
 PlayerWindowController::PlayerWindowController(PlaybackSession &session, QSettings &settings,
-                                               Preferences &preferences,
+                                               Preferences &preferences, WindowPlacement &placement,
                                                const ContentFactory &content, Timings timings,
                                                QObject *parent)
     : QObject(parent)
     , m_session(session)
     , m_settings(settings)
     , m_preferences(preferences)
+    , m_placement(placement)
     , m_timings(timings)
     , m_window(new FloatingPanel())
 {
@@ -134,12 +120,6 @@ void PlayerWindowController::setOnClose(std::function<void()> onClose)
     m_onClose = std::move(onClose);
 }
 
-void PlayerWindowController::resetPlacementForTesting()
-{
-    usedGlobalFallback = false;
-    cascadeCounter = 0;
-}
-
 // Construction steps
 
 void PlayerWindowController::applyStoredState(const std::optional<StoredWindowState> &stored)
@@ -169,8 +149,7 @@ void PlayerWindowController::place(const std::optional<StoredWindowState> &store
     std::optional<GeoRect> candidate;
     if (stored) {
         candidate = GeoRect::fromText(stored->frame());
-    } else if (!usedGlobalFallback) {
-        usedGlobalFallback = true;
+    } else if (m_placement.takeGlobalFallback()) {
         candidate = GeoRect::fromText(m_settings.value(lastFrameKey).toString());
     }
     QScreen *screen = nullptr;
@@ -197,8 +176,7 @@ void PlayerWindowController::placeByCascade()
     // The window cannot be smaller than its minimum; centre what it will really be.
     const double w = std::max(fitted.width, minimumSize.width);
     const double h = std::max(fitted.height, minimumSize.height);
-    const double offset = (cascadeCounter % cascadeCycle) * cascadeStep;
-    ++cascadeCounter;
+    const double offset = m_placement.nextCascadeOffset();
     setFrame({visible.midX() - w * 0.5 + offset, visible.midY() - h * 0.5 - offset, w, h});
 }
 
@@ -587,34 +565,12 @@ void PlayerWindowController::keepAspect(const QSize &oldSize, Qt::Edges pulled)
 {
     if (!m_contentAspect || !m_window)
         return;
-    const double aspect = *m_contentAspect;
-    const QSize now = m_window->size();
-    double width = now.width();
-    double height = now.height();
-    // The side the user pulled decides; the other follows.
-    if (widthLeads(pulled, oldSize, now))
-        height = width / aspect + titleBarHeight;
-    else
-        width = (height - titleBarHeight) * aspect;
-    if (height < minimumSize.height) {
-        height = minimumSize.height;
-        width = (height - titleBarHeight) * aspect;
-    }
-    if (width < minimumSize.width) {
-        width = minimumSize.width;
-        height = width / aspect + titleBarHeight;
-    }
-    const QSize kept(int(std::lround(width)), int(std::lround(height)));
-    if (kept == now)
-        return;
-    QRect geometry = m_window->geometry();
-    const QPoint farCorner = geometry.bottomRight();
-    geometry.setSize(kept);
-    if (pulled.testFlag(Qt::LeftEdge))
-        geometry.moveRight(farCorner.x());
-    if (pulled.testFlag(Qt::TopEdge))
-        geometry.moveBottom(farCorner.y());
-    setFrame(ScreenGeometry::fromQt(geometry));
+    const GeoRect current = frame();
+    const GeoSize old{double(oldSize.width()), double(oldSize.height())};
+    const GeoRect kept = WindowGeometry::keptAspect(current, old, pulled, *m_contentAspect,
+                                                    titleBarHeight, minimumSize);
+    if (kept != current)
+        setFrame(kept);
 }
 
 void PlayerWindowController::windowWillClose()

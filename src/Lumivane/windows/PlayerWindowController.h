@@ -26,6 +26,7 @@ class QKeyEvent;
 class QScreen;
 class QSettings;
 class QWidget;
+class WindowPlacement;
 
 // Delays of the player window; tests shorten them.
 struct PlayerWindowTimings {
@@ -58,14 +59,13 @@ public:
     static constexpr double anchorThreshold = 24;
     static constexpr double snapThreshold = 16;
     static constexpr double smallestAlpha = 0.25;
-    static constexpr double cascadeStep = 28;
-    static constexpr int cascadeCycle = 6;
 
-    // The session, settings and preferences must outlive the controller. The window is
-    // built, placed and configured, but not shown.
+    // The session, settings, preferences and placement must outlive the controller. The
+    // window is built, placed and configured, but not shown.
     PlayerWindowController(PlaybackSession &session, QSettings &settings,
-                           Preferences &preferences, const ContentFactory &content,
-                           Timings timings = {}, QObject *parent = nullptr);
+                           Preferences &preferences, WindowPlacement &placement,
+                           const ContentFactory &content, Timings timings = {},
+                           QObject *parent = nullptr);
     ~PlayerWindowController() override;
 
     PlaybackSession &session() const { return m_session; }
@@ -97,9 +97,6 @@ public:
 
     // The window's key rule; true when the key was handled.
     bool handleKeyEvent(const QKeyEvent &event);
-
-    // Tests only: the process-wide placement state as at start-up.
-    static void resetPlacementForTesting();
 
 private:
     void connectWindow();
@@ -148,6 +145,7 @@ private:
     PlaybackSession &m_session;
     QSettings &m_settings;
     Preferences &m_preferences;
+    WindowPlacement &m_placement;
     Timings m_timings;
     QPointer<FloatingPanel> m_window;
     std::function<void()> m_onClose;

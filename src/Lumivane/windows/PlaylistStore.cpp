@@ -1,7 +1,5 @@
 #include "windows/PlaylistStore.h"
 
-#include "KiteCore/L10n.h"
-#include "KiteCore/SafeFile.h"
 #include "KiteCore/StoredJson.h"
 
 #include <algorithm>
@@ -47,32 +45,20 @@ void PlaylistStore::clearItems()
 
 void PlaylistStore::persist()
 {
-    const auto written = SafeFile::write(m_fileName, StoredJson::encodeList(m_items));
-    if (written)
+    const auto saved = StoredJson::saveList(m_fileName, m_items);
+    if (saved)
         m_persistenceError.reset();
     else
-        m_persistenceError = written.error();
+        m_persistenceError = saved.error();
 }
 
 void PlaylistStore::load()
 {
-    auto items = StoredJson::readList<PlaylistItem>(m_fileName);
-    if (!items) {
-        failLoad(items.error());
-        return;
-    }
-    m_items = std::move(*items);
-}
-
-// The next save replaces the file, so the damaged one is kept aside first.
-void PlaylistStore::failLoad(const QString &reason)
-{
-    const auto copy = SafeFile::keepDamagedCopy(m_fileName, m_now());
-    const QString kept = copy ? L("原文件已另存为：%1", "the damaged file was kept as %1",
-                                  "el archivo dañado se guardó como %1").arg(*copy)
-                              : L("原文件无法另存：%1", "the damaged file could not be kept: %1",
-                                  "no se pudo guardar el archivo dañado: %1").arg(copy.error());
-    m_persistenceError = reason + QStringLiteral(" — ") + kept;
+    auto items = StoredJson::loadList<PlaylistItem>(m_fileName, m_now());
+    if (items)
+        m_items = std::move(*items);
+    else
+        m_persistenceError = items.error();
 }
 
 bool PlaylistStore::contains(const QString &urlString) const

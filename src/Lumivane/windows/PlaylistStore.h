@@ -38,7 +38,6 @@ public:
 
 private:
     void load();
-    void failLoad(const QString &reason);
     bool contains(const QString &urlString) const;
 
     QString m_fileName;
