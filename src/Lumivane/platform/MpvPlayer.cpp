@@ -21,8 +21,6 @@ namespace {
 // Observation ids, passed to mpv as reply_userdata.
 enum Observed : quint64 { timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId };
 
-// Bounded so that a stream that keeps warning cannot grow memory.
-constexpr qsizetype maxWarnings = 64;
 // How long to wait for the log lines of a failed load once they stop arriving.
 constexpr std::chrono::milliseconds failureSettleTime{150};
 
@@ -177,10 +175,7 @@ void MpvPlayer::handleEvent(const mpv_event &event)
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto *log = static_cast<const mpv_event_log_message *>(event.data);
-        if (m_warnings.size() < maxWarnings) {
-            m_warnings.append(QStringLiteral("%1: %2").arg(QString::fromUtf8(log->prefix),
-                                                           QString::fromUtf8(log->text).trimmed()));
-        }
+        m_loadLog.add(log->prefix, log->text);
         if (m_pendingFailure)
             m_failureTimer.start();
         break;
@@ -251,7 +246,7 @@ void MpvPlayer::handleEndFile(qint64 entryId, int reason, int mpvError)
 void MpvPlayer::finishFailure()
 {
     if (const std::optional<int> mpvError = std::exchange(m_pendingFailure, std::nullopt))
-        fail(PlatformError::fromMpvLoadFailure(*mpvError, m_warnings, m_url));
+        fail(PlatformError::fromMpvLoadFailure(*mpvError, m_loadLog.lines(), m_url));
 }
 
 void MpvPlayer::handleCommandReply(quint64 request, int mpvError)
@@ -352,7 +347,7 @@ void MpvPlayer::resetItemState()
     m_itemStarted = false;
     m_pendingFailure.reset();
     m_failureTimer.stop();
-    m_warnings.clear();
+    m_loadLog.clear();
     m_status = Status::unknown;
     m_error.reset();
     m_duration.reset();

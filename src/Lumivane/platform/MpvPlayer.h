@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/MpvLoadLog.h"
 #include "platform/NativePlayer.h"
 
 #include <QHash>
 #include <QList>
 #include <QPointer>
-#include <QStringList>
 #include <QTimer>
 
 #include <atomic>
@@ -92,7 +92,7 @@ private:
     qint64 m_entryId = -1;
     bool m_itemStarted = false;
     QUrl m_url;
-    QStringList m_warnings;
+    MpvLoadLog m_loadLog;
     std::optional<int> m_pendingFailure;
     QTimer m_failureTimer;
 
