@@ -53,6 +53,7 @@ MpvPlayer::MpvPlayer(VideoOutput video, AudioOutput audio, QObject *parent)
     m_failureTimer.setSingleShot(true);
     m_failureTimer.setInterval(failureSettleTime);
     connect(&m_failureTimer, &QTimer::timeout, this, &MpvPlayer::finishFailure);
+    connect(&m_probe, &NetworkProbe::finished, this, &MpvPlayer::reportFailure);
     // mpv refuses to start under a numeric locale with a decimal comma. System error texts
     // in its log are matched to tell network failures apart, so they must not be translated.
     std::setlocale(LC_NUMERIC, "C");
@@ -176,7 +177,7 @@ void MpvPlayer::handleEvent(const mpv_event &event)
     case MPV_EVENT_LOG_MESSAGE: {
         const auto *log = static_cast<const mpv_event_log_message *>(event.data);
         m_loadLog.add(log->prefix, log->text);
-        if (m_pendingFailure)
+        if (m_pendingFailure && !m_probe.isRunning())
             m_failureTimer.start();
         break;
     }
@@ -245,8 +246,19 @@ void MpvPlayer::handleEndFile(qint64 entryId, int reason, int mpvError)
 
 void MpvPlayer::finishFailure()
 {
-    if (const std::optional<int> mpvError = std::exchange(m_pendingFailure, std::nullopt))
-        fail(PlatformError::fromMpvLoadFailure(*mpvError, m_loadLog.lines(), m_url));
+    // FFmpeg logs to one mpv instance per process, so a link's own log may not say why it
+    // failed: the probe tells whether its host can be reached at all.
+    if (!m_pendingFailure || m_url.isLocalFile() || !m_probe.start(m_url))
+        reportFailure(std::nullopt);
+}
+
+void MpvPlayer::reportFailure(const std::optional<PlatformError> &networkCause)
+{
+    const std::optional<int> mpvError = std::exchange(m_pendingFailure, std::nullopt);
+    if (!mpvError)
+        return;
+    fail(networkCause ? *networkCause
+                      : PlatformError::fromMpvLoadFailure(*mpvError, m_loadLog.lines(), m_url));
 }
 
 void MpvPlayer::handleCommandReply(quint64 request, int mpvError)
@@ -347,6 +359,7 @@ void MpvPlayer::resetItemState()
     m_itemStarted = false;
     m_pendingFailure.reset();
     m_failureTimer.stop();
+    m_probe.cancel();
     m_loadLog.clear();
     m_status = Status::unknown;
     m_error.reset();

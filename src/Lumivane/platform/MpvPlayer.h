@@ -2,6 +2,7 @@
 
 #include "platform/MpvLoadLog.h"
 #include "platform/NativePlayer.h"
+#include "platform/NetworkProbe.h"
 
 #include <QHash>
 #include <QList>
@@ -68,6 +69,7 @@ private:
     void handlePropertyChange(const mpv_event_property &property);
     void handleEndFile(qint64 entryId, int reason, int mpvError);
     void finishFailure();
+    void reportFailure(const std::optional<PlatformError> &networkCause);
     void handleCommandReply(quint64 request, int mpvError);
     void handlePause(bool paused);
     void handleSpeed(double speed);
@@ -95,6 +97,7 @@ private:
     MpvLoadLog m_loadLog;
     std::optional<int> m_pendingFailure;
     QTimer m_failureTimer;
+    NetworkProbe m_probe;
 
     Status m_status = Status::unknown;
     std::optional<PlatformError> m_error;
