@@ -1,3 +1,4 @@
+#include "LocalHttpServer.h"
 #include "MediaGenerator.h"
 #include "platform/MpvPlayer.h"
 
@@ -63,6 +64,7 @@ private Q_SLOTS:
     {
         QVERIFY2(!MediaGenerator::colourClip(Qt::red).isEmpty(), qPrintable(MediaGenerator::lastError()));
         QVERIFY2(!MediaGenerator::numberedFrames().isEmpty(), qPrintable(MediaGenerator::lastError()));
+        QVERIFY(m_server.start());
     }
 
     void startsUnderAnyNumericLocale_data()
@@ -215,15 +217,45 @@ private Q_SLOTS:
         QVERIFY(!player->error()->description.isEmpty());
     }
 
-    void failsOnClosedPort()
+    void classifiesNetworkFailureBesideAnotherPlayer_data()
     {
-        const QUrl url = closedPortUrl();
-        QVERIFY(url.isValid());
-        auto player = headlessPlayer();
-        player->load(url);
-        QTRY_COMPARE_WITH_TIMEOUT(player->status(), Status::failed, loadTimeout);
-        QVERIFY2(player->error()->domain == Domain::urlLoading, qPrintable(player->error()->description));
-        QCOMPARE(player->error()->code, PlatformError::cannotConnectToHost);
+        QTest::addColumn<QUrl>("url");
+        QTest::addColumn<Domain>("domain");
+        QTest::addColumn<int>("code");
+        struct Row {
+            const char *name;
+            QUrl url;
+            Domain domain;
+            int code;
+        };
+        const QList<Row> rows{
+            {"refused", closedPortUrl(), Domain::urlLoading, PlatformError::cannotConnectToHost},
+            {"unknown host", QUrl("http://nonexistent.invalid/y.mp4"), Domain::urlLoading,
+             PlatformError::cannotFindHost},
+            // The host answers: the player's own account decides.
+            {"404", m_server.url("/missing.mp4"), Domain::media, MPV_ERROR_LOADING_FAILED},
+        };
+        for (const Row &row : rows)
+            QTest::newRow(row.name) << row.url << row.domain << row.code;
+    }
+
+    // FFmpeg logs to one mpv instance per process; the other players never see its lines.
+    void classifiesNetworkFailureBesideAnotherPlayer()
+    {
+        QFETCH(QUrl, url);
+        QFETCH(Domain, domain);
+        QFETCH(int, code);
+        auto first = headlessPlayer();
+        first->load(QUrl::fromLocalFile(MediaGenerator::colourClip(Qt::red)));
+        QTRY_COMPARE_WITH_TIMEOUT(first->status(), Status::readyToPlay, loadTimeout);
+        first->play();
+        auto second = headlessPlayer();
+        QSignalSpy status(second.get(), &NativePlayer::statusChanged);
+        second->load(url);
+        QTRY_COMPARE_WITH_TIMEOUT(second->status(), Status::failed, loadTimeout);
+        QCOMPARE(status.size(), 1);
+        QVERIFY2(second->error()->domain == domain, qPrintable(second->error()->description));
+        QCOMPARE(second->error()->code, code);
     }
 
     void replacedItemStaysSilent_data()
@@ -354,6 +386,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    LocalHttpServer m_server;
     int m_frames = 0;
 };
 

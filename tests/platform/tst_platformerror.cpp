@@ -1,4 +1,5 @@
 #include "KiteCore/L10n.h"
+#include "platform/MpvLoadLog.h"
 #include "platform/PlatformError.h"
 
 #include <QTemporaryDir>
@@ -116,6 +117,35 @@ private Q_SLOTS:
             MPV_ERROR_LOADING_FAILED, {}, QUrl::fromLocalFile(m_dir.filePath("gone.mp4")));
         L10n::setLanguage(AppLanguage::en);
         QCOMPARE(error.description, expected);
+    }
+
+    void explainsWithLoadingLinesOnly_data()
+    {
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addColumn<bool>("kept");
+        struct Row {
+            const char *prefix;
+            bool kept;
+        };
+        const QList<Row> rows{
+            {"cplayer", true},        {"stream", true},        {"ffmpeg", true},
+            {"ffmpeg/demuxer", true}, {"libmpv_render", false}, {"vo/gpu", false},
+            {"ao/pulse", false},      {"ffmpeg/video", false},
+        };
+        for (const Row &row : rows)
+            QTest::newRow(row.prefix) << QByteArray(row.prefix) << row.kept;
+    }
+
+    void explainsWithLoadingLinesOnly()
+    {
+        QFETCH(QByteArray, prefix);
+        QFETCH(bool, kept);
+        MpvLoadLog log;
+        log.add(prefix, "Suspected software renderer or indirect context.\n");
+        log.add("stream", "Failed to open http://127.0.0.1:9/x.mp4.\n");
+        const PlatformError error = PlatformError::fromMpvLoadFailure(
+            MPV_ERROR_LOADING_FAILED, log.lines(), QUrl("http://127.0.0.1:9/x.mp4"));
+        QVERIFY2(error.description.contains(u"renderer") == kept, qPrintable(error.description));
     }
 
 private:

@@ -21,8 +21,6 @@ namespace {
 // Observation ids, passed to mpv as reply_userdata.
 enum Observed : quint64 { timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId };
 
-// Bounded so that a stream that keeps warning cannot grow memory.
-constexpr qsizetype maxWarnings = 64;
 // How long to wait for the log lines of a failed load once they stop arriving.
 constexpr std::chrono::milliseconds failureSettleTime{150};
 
@@ -55,6 +53,7 @@ MpvPlayer::MpvPlayer(VideoOutput video, AudioOutput audio, QObject *parent)
     m_failureTimer.setSingleShot(true);
     m_failureTimer.setInterval(failureSettleTime);
     connect(&m_failureTimer, &QTimer::timeout, this, &MpvPlayer::finishFailure);
+    connect(&m_probe, &NetworkProbe::finished, this, &MpvPlayer::reportFailure);
     // mpv refuses to start under a numeric locale with a decimal comma. System error texts
     // in its log are matched to tell network failures apart, so they must not be translated.
     std::setlocale(LC_NUMERIC, "C");
@@ -177,11 +176,8 @@ void MpvPlayer::handleEvent(const mpv_event &event)
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto *log = static_cast<const mpv_event_log_message *>(event.data);
-        if (m_warnings.size() < maxWarnings) {
-            m_warnings.append(QStringLiteral("%1: %2").arg(QString::fromUtf8(log->prefix),
-                                                           QString::fromUtf8(log->text).trimmed()));
-        }
-        if (m_pendingFailure)
+        m_loadLog.add(log->prefix, log->text);
+        if (m_pendingFailure && !m_probe.isRunning())
             m_failureTimer.start();
         break;
     }
@@ -250,8 +246,19 @@ void MpvPlayer::handleEndFile(qint64 entryId, int reason, int mpvError)
 
 void MpvPlayer::finishFailure()
 {
-    if (const std::optional<int> mpvError = std::exchange(m_pendingFailure, std::nullopt))
-        fail(PlatformError::fromMpvLoadFailure(*mpvError, m_warnings, m_url));
+    // FFmpeg logs to one mpv instance per process, so a link's own log may not say why it
+    // failed: the probe tells whether its host can be reached at all.
+    if (!m_pendingFailure || m_url.isLocalFile() || !m_probe.start(m_url))
+        reportFailure(std::nullopt);
+}
+
+void MpvPlayer::reportFailure(const std::optional<PlatformError> &networkCause)
+{
+    const std::optional<int> mpvError = std::exchange(m_pendingFailure, std::nullopt);
+    if (!mpvError)
+        return;
+    fail(networkCause ? *networkCause
+                      : PlatformError::fromMpvLoadFailure(*mpvError, m_loadLog.lines(), m_url));
 }
 
 void MpvPlayer::handleCommandReply(quint64 request, int mpvError)
@@ -352,7 +359,8 @@ void MpvPlayer::resetItemState()
     m_itemStarted = false;
     m_pendingFailure.reset();
     m_failureTimer.stop();
-    m_warnings.clear();
+    m_probe.cancel();
+    m_loadLog.clear();
     m_status = Status::unknown;
     m_error.reset();
     m_duration.reset();

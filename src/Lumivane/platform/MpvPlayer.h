@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/MpvLoadLog.h"
 #include "platform/NativePlayer.h"
+#include "platform/NetworkProbe.h"
 
 #include <QHash>
 #include <QList>
 #include <QPointer>
-#include <QStringList>
 #include <QTimer>
 
 #include <atomic>
@@ -68,6 +69,7 @@ private:
     void handlePropertyChange(const mpv_event_property &property);
     void handleEndFile(qint64 entryId, int reason, int mpvError);
     void finishFailure();
+    void reportFailure(const std::optional<PlatformError> &networkCause);
     void handleCommandReply(quint64 request, int mpvError);
     void handlePause(bool paused);
     void handleSpeed(double speed);
@@ -92,9 +94,10 @@ private:
     qint64 m_entryId = -1;
     bool m_itemStarted = false;
     QUrl m_url;
-    QStringList m_warnings;
+    MpvLoadLog m_loadLog;
     std::optional<int> m_pendingFailure;
     QTimer m_failureTimer;
+    NetworkProbe m_probe;
 
     Status m_status = Status::unknown;
     std::optional<PlatformError> m_error;
