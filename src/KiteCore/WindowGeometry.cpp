@@ -109,6 +109,8 @@ GeoRect placeAnchored(const GeoRect &frame, double w, double h, const GeoRect &v
     return {x, y, w, h};
 }
 
+// Whether a resize pulled the width rather than the height: a grip on a side edge says so
+// itself, otherwise the larger change decides.
 bool widthLeads(Qt::Edges pulled, const GeoSize &oldSize, const GeoSize &now)
 {
     const bool horizontal = pulled & (Qt::LeftEdge | Qt::RightEdge);
@@ -244,6 +246,7 @@ GeoRect keptAspect(const GeoRect &frame, const GeoSize &oldSize, Qt::Edges pulle
         width = least.width;
         height = width / aspect + chrome;
     }
+    // Window sizes are whole points.
     width = std::round(width);
     height = std::round(height);
     // The y axis points up: the top stays unless the top edge was pulled.
