@@ -698,7 +698,7 @@ private Q_SLOTS:
     {
         auto session = openReady(10.0);
         QPointer<FakeNativePlayer> player = m_harness->player();
-        session->onReachEnd = [&session] { session.reset(); };
+        connect(session.get(), &PlaybackSession::reachedEnd, [&session] { session.reset(); });
         player->emitPlayedToEnd(player->currentItem());
         QVERIFY(!session);
         // The player is still inside its own signal; it goes with the event loop.

@@ -65,12 +65,16 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
         source, resumeSeconds,
         PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), pages,
                                       timing});
-    session->onTitleChange = [this](const QString &title) { m_titles.append(title); };
-    session->onThumbnailChange = [this](const QUrl &thumbnail) { m_thumbnails.append(thumbnail); };
-    session->onProgress = [this](double elapsed, std::optional<double> duration) {
-        m_progress.append({elapsed, duration});
-    };
-    session->onReachEnd = [this] { ++m_reachedEnd; };
+    PlaybackSession *made = session.get();
+    QObject::connect(made, &PlaybackSession::titleReported,
+                     [this](const QString &title) { m_titles.append(title); });
+    QObject::connect(made, &PlaybackSession::thumbnailReported,
+                     [this](const QUrl &thumbnail) { m_thumbnails.append(thumbnail); });
+    QObject::connect(made, &PlaybackSession::progressReported,
+                     [this](double elapsed, std::optional<double> duration) {
+                         m_progress.append({elapsed, duration});
+                     });
+    QObject::connect(made, &PlaybackSession::reachedEnd, [this] { ++m_reachedEnd; });
     return session;
 }
 

@@ -87,6 +87,27 @@ QString numberLiteral(double value)
     return QString::fromLatin1(buffer.data(), static_cast<qsizetype>(result.ptr - buffer.data()));
 }
 
+QString operationName(WebEnhancer::MediaControl op)
+{
+    using enum WebEnhancer::MediaControl;
+    switch (op) {
+    case togglePlay: return QStringLiteral("toggle");
+    case seek: return QStringLiteral("seek");
+    case volume: return QStringLiteral("volume");
+    case speed: return QStringLiteral("speed");
+    case loop: return QStringLiteral("loop");
+    case danmaku: return QStringLiteral("danmaku");
+    }
+    return QString();
+}
+
+QString controlCall(WebEnhancer::MediaControl op, const QString &arguments)
+{
+    return QLatin1Char('(') + script(QStringLiteral("media-control.js")).trimmed()
+        + QStringLiteral(")('") + operationName(op) + QLatin1Char('\'') + arguments
+        + QLatin1Char(')');
+}
+
 } // namespace
 
 namespace WebEnhancer {
@@ -171,6 +192,23 @@ QString recoveryScript(double target)
     const double position = std::isfinite(target) && target > 0 ? target : 0.0;
     return script(QStringLiteral("recovery.js"))
         .replace(targetPlaceholder, numberLiteral(position));
+}
+
+QString mediaControlScript(MediaControl op)
+{
+    return controlCall(op, QString());
+}
+
+QString mediaControlScript(MediaControl op, double value)
+{
+    if (!std::isfinite(value))
+        return QString();
+    return controlCall(op, QStringLiteral(", ") + numberLiteral(value));
+}
+
+QString mediaControlScript(MediaControl op, bool value)
+{
+    return controlCall(op, value ? QStringLiteral(", true") : QStringLiteral(", false"));
 }
 
 } // namespace WebEnhancer
