@@ -204,7 +204,6 @@ Q_SIGNALS:
     void titleReported(const QString &title);
     void thumbnailReported(const QUrl &thumbnail);
 
-
     void stateChanged(const PlaybackState &state);
     void titleChanged(const QString &title);
     void isPlayingChanged(bool isPlaying);

@@ -101,11 +101,15 @@ QString operationName(WebEnhancer::MediaControl op)
     return QString();
 }
 
-QString controlCall(WebEnhancer::MediaControl op, const QString &arguments)
+// media-control.js is one function expression: called with the operation's name and the
+// value's literal, if any.
+QString controlCall(WebEnhancer::MediaControl op, const QString &value)
 {
-    return QLatin1Char('(') + script(QStringLiteral("media-control.js")).trimmed()
-        + QStringLiteral(")('") + operationName(op) + QLatin1Char('\'') + arguments
-        + QLatin1Char(')');
+    QString arguments = QLatin1Char('\'') + operationName(op) + QLatin1Char('\'');
+    if (!value.isEmpty())
+        arguments += QStringLiteral(", ") + value;
+    return QLatin1Char('(') + script(QStringLiteral("media-control.js")).trimmed() + QStringLiteral(")(")
+        + arguments + QLatin1Char(')');
 }
 
 } // namespace
@@ -203,12 +207,12 @@ QString mediaControlScript(MediaControl op, double value)
 {
     if (!std::isfinite(value))
         return QString();
-    return controlCall(op, QStringLiteral(", ") + numberLiteral(value));
+    return controlCall(op, numberLiteral(value));
 }
 
 QString mediaControlScript(MediaControl op, bool value)
 {
-    return controlCall(op, value ? QStringLiteral(", true") : QStringLiteral(", false"));
+    return controlCall(op, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 } // namespace WebEnhancer
