@@ -256,7 +256,7 @@ void TestAppModelOpen::resumePositionReachesTheNewSession()
     ModelHarness harness;
     AppModel &model = harness.model();
     PlaybackSession *session = harness.openClip(1);
-    session->onProgress(42.0, 100.0);
+    Q_EMIT session->progressReported(42.0, 100.0);
     model.close(*session);
     harness.preferences().setResumePlayback(resume);
 
@@ -652,7 +652,7 @@ void TestAppModelOpen::requestExternalClosesTheWindowOnlyAfterTheHandOff()
         harness.workspace().installPlayer(u"vlc"_qs);
     PlaybackSession *session = harness.openClip(1);
 
-    session->onRequestExternal();
+    session->requestExternal();
 
     QCOMPARE(model.sessions().size(), installed ? 0 : 1);
     QCOMPARE(model.inputError().has_value(), !installed);

@@ -108,7 +108,7 @@ void TestAppModelPlaylist::resumeWritesAreThrottled()
 
     for (qsizetype step = 0; step < elapsed.size(); ++step) {
         harness.advanceClock(clockSteps.at(step));
-        session->onProgress(elapsed.at(step), 60.0);
+        Q_EMIT session->progressReported(elapsed.at(step), 60.0);
         const std::optional<double> expected =
             stored.at(step) < 0 ? std::nullopt : std::optional(stored.at(step));
         QCOMPARE(storedResume(harness, ModelHarness::clipURL(1)), expected);
@@ -121,9 +121,9 @@ void TestAppModelPlaylist::eachSessionHasItsOwnThrottle()
     PlaybackSession *first = harness.openClip(1);
     PlaybackSession *second = harness.openClip(2);
 
-    first->onProgress(5, 60.0);
+    Q_EMIT first->progressReported(5, 60.0);
     harness.advanceClock(1);
-    second->onProgress(6, 60.0);
+    Q_EMIT second->progressReported(6, 60.0);
 
     QCOMPARE(storedResume(harness, ModelHarness::clipURL(1)), std::optional(5.0));
     QCOMPARE(storedResume(harness, ModelHarness::clipURL(2)), std::optional(6.0));
@@ -159,10 +159,10 @@ void TestAppModelPlaylist::retitleAndThumbnail()
         title = before.title;
     QSignalSpy changes(&model, &AppModel::historyChanged);
 
-    session->onTitleChange(title);
+    Q_EMIT session->titleReported(title);
     // Pages report the same thumbnail again and again: only the first one is written.
     for (int repeat = 0; repeat < 2 && !thumbnail.isEmpty(); ++repeat)
-        session->onThumbnailChange(QUrl(thumbnail));
+        Q_EMIT session->thumbnailReported(QUrl(thumbnail));
 
     QCOMPARE(changes.count(), historyChanges);
     const HistoryItem after = HistoryStore(harness.historyFile()).items().first();
@@ -361,7 +361,7 @@ void TestAppModelPlaylist::advance()
     QVERIFY(endingSession);
     const std::optional<QUuid> currentBefore = model.currentPlaylistItemID();
 
-    endingSession->onReachEnd();
+    Q_EMIT endingSession->reachedEnd();
 
     QStringList expected;
     for (const QString &name : windowsAfter)

@@ -196,10 +196,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("code");
-        QTest::newRow("missing") << (MediaGenerator::folder() + "/missing.mp4") << int(MPV_ERROR_LOADING_FAILED);
-        QTest::newRow("empty") << MediaGenerator::emptyFile() << int(MPV_ERROR_UNKNOWN_FORMAT);
-        QTest::newRow("corrupt") << MediaGenerator::corruptFile() << int(MPV_ERROR_UNKNOWN_FORMAT);
-        QTest::newRow("html") << MediaGenerator::htmlFile() << int(MPV_ERROR_UNKNOWN_FORMAT);
+        QTest::newRow("missing") << (MediaGenerator::folder() + "/missing.mp4") << PlatformError::fileMissing;
+        QTest::newRow("empty") << MediaGenerator::emptyFile() << PlatformError::fileEmpty;
+        QTest::newRow("corrupt") << MediaGenerator::corruptFile() << PlatformError::unknownFormat;
+        QTest::newRow("html") << MediaGenerator::htmlFile() << PlatformError::unknownFormat;
     }
 
     void failsOnBadMedia()
@@ -214,7 +214,6 @@ private Q_SLOTS:
         QVERIFY(player->error());
         QCOMPARE(player->error()->domain, Domain::media);
         QCOMPARE(player->error()->code, code);
-        QVERIFY(!player->error()->description.isEmpty());
     }
 
     void classifiesNetworkFailureBesideAnotherPlayer_data()

@@ -340,6 +340,19 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(rig.eval(states).toString(), u"RRPP"_qs, loadTimeout);
     }
 
+    // Before the page scripts are in, the controls act on the page's first video.
+    void controlsWithoutThePageScripts()
+    {
+        PageRig &rig = page({});
+        m_server->addPage(u"/bare.html"_qs,
+                          html({}, u"<video id=\"a\"></video><video id=\"b\" style=\"width:600px\"></video>"_qs));
+        QVERIFY(rig.load(m_server->url(u"/bare.html"_qs)));
+        rig.eval(WebEnhancer::mediaControlScript(WebEnhancer::MediaControl::loop, true));
+        rig.eval(WebEnhancer::mediaControlScript(WebEnhancer::MediaControl::volume, 0.001));
+        QVERIFY(rig.isTrue(u"(function () { var a = document.getElementById('a'); "
+                           "return a.loop && a.muted && !document.getElementById('b').loop; })()"_qs));
+    }
+
     void pageThumbnail_data()
     {
         QTest::addColumn<QString>("head");

@@ -99,8 +99,10 @@ private:
             source, std::nullopt,
             PlaybackSession::Dependencies{m_harness->preferences(), m_harness->quickStore(), {},
                                           [] { return std::make_unique<QtWebPage>(); }, timing});
-        session->onTitleChange = [this](const QString &title) { m_titles.append(title); };
-        session->onThumbnailChange = [this](const QUrl &url) { m_thumbnails.append(url); };
+        connect(session.get(), &PlaybackSession::titleReported, this,
+                [this](const QString &title) { m_titles.append(title); });
+        connect(session.get(), &PlaybackSession::thumbnailReported, this,
+                [this](const QUrl &url) { m_thumbnails.append(url); });
         // As in a player window: the engine pauses silent videos of hidden pages on a seek.
         if (QWidget *view = session->webView()) {
             view->resize(320, 180);

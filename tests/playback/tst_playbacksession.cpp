@@ -545,10 +545,7 @@ private Q_SLOTS:
         QSignalSpy states(session.get(), &PlaybackSession::stateChanged);
         QTRY_VERIFY_WITH_TIMEOUT(session->state().isFailed(), 2000);
         QCOMPARE(states.size(), 1);
-        const AppError &error = *session->state().error();
-        QCOMPARE(error.kind(), AppError::Kind::network);
-        QCOMPARE(error.message(), u"Still loading after 30 seconds."_qs);
-        QCOMPARE(error.recovery(), std::optional(u"Check your connection and retry, or open in a browser."_qs));
+        QCOMPARE(session->state().error()->message(), u"Still loading after 30 seconds."_qs);
         QCOMPARE(m_harness->player()->rate(), 0.0);
     }
 
@@ -698,7 +695,7 @@ private Q_SLOTS:
     {
         auto session = openReady(10.0);
         QPointer<FakeNativePlayer> player = m_harness->player();
-        session->onReachEnd = [&session] { session.reset(); };
+        connect(session.get(), &PlaybackSession::reachedEnd, [&session] { session.reset(); });
         player->emitPlayedToEnd(player->currentItem());
         QVERIFY(!session);
         // The player is still inside its own signal; it goes with the event loop.

@@ -19,12 +19,9 @@
 #include <unistd.h>
 
 using Status = NativePlayer::Status;
-using Kind = AppError::Kind;
 using Domain = PlatformError::Domain;
 using namespace std::chrono_literals;
 
-Q_DECLARE_METATYPE(std::optional<PlatformError>)
-Q_DECLARE_METATYPE(AppError::Kind)
 
 namespace {
 PlaybackSession::Timing withTiming(std::chrono::milliseconds watchdog,
@@ -39,11 +36,6 @@ PlaybackSession::Timing withTiming(std::chrono::milliseconds watchdog,
 
 const MediaSource clip = SessionHarness::localSource(QStringLiteral("/media/clip.mp4"),
                                                      QStringLiteral("Evening news: part 2/3"));
-
-std::optional<PlatformError> urlError(int code, const QString &description = u"platform words"_qs)
-{
-    return PlatformError{Domain::urlLoading, code, description};
-}
 
 // Runs the action with standard error sent to a file and returns what was written.
 QByteArray capturedStandardError(const std::function<void()> &action)
@@ -95,76 +87,6 @@ private Q_SLOTS:
     {
         m_harness.reset();
         L10n::setLanguage(AppLanguage::system);
-    }
-
-    void classifies_data()
-    {
-        QTest::addColumn<AppLanguage>("language");
-        QTest::addColumn<std::optional<PlatformError>>("error");
-        QTest::addColumn<Kind>("fallback");
-        QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("recovery");
-        const auto en = AppLanguage::en;
-        const std::optional<PlatformError> none;
-        QTest::newRow("none") << en << none << Kind::decode << Kind::decode
-                              << u"An unknown error occurred."_qs << u""_qs;
-        QTest::newRow("none, web fallback, Spanish") << AppLanguage::es << none << Kind::web << Kind::web
-                                                      << u"Ocurrió un error desconocido."_qs << u""_qs;
-        QTest::newRow("none, Chinese") << AppLanguage::zh << none << Kind::decode << Kind::decode
-                                       << u"发生了未知错误。"_qs << u""_qs;
-        QTest::newRow("-1200") << en << urlError(-1200) << Kind::decode << Kind::network
-                               << u"The site's secure connection failed."_qs << u"network"_qs;
-        QTest::newRow("-1202, Spanish") << AppLanguage::es << urlError(-1202) << Kind::decode << Kind::network
-                                        << u"Falló la conexión segura del sitio."_qs << u"network"_qs;
-        QTest::newRow("-1009") << en << urlError(-1009) << Kind::decode << Kind::network
-                               << u"You're offline."_qs << u"network"_qs;
-        QTest::newRow("-1004") << en << urlError(-1004) << Kind::decode << Kind::network
-                               << u"Couldn't connect to this site."_qs << u"network"_qs;
-        QTest::newRow("-1004, Chinese") << AppLanguage::zh << urlError(-1004) << Kind::decode << Kind::network
-                                        << u"无法连接到这个网站。"_qs << u"network"_qs;
-        QTest::newRow("-1001") << en << urlError(-1001) << Kind::decode << Kind::network
-                               << u"The connection timed out."_qs << u"network"_qs;
-        QTest::newRow("-1003") << en << urlError(-1003) << Kind::decode << Kind::network
-                               << u"The server for this site couldn't be found."_qs << u"network"_qs;
-        QTest::newRow("-1006, Spanish") << AppLanguage::es << urlError(-1006) << Kind::decode << Kind::network
-                                        << u"No se encontró el servidor de este sitio."_qs << u"network"_qs;
-        QTest::newRow("-1005 keeps the platform's words")
-            << en << urlError(-1005, u"The network connection was lost."_qs) << Kind::decode
-            << Kind::network << u"The network connection was lost."_qs << u"network"_qs;
-        QTest::newRow("-999 keeps the platform's words") << en << urlError(-999, u"cancelled"_qs) << Kind::web
-                                                         << Kind::network << u"cancelled"_qs << u"network"_qs;
-        QTest::newRow("wordless URL error") << en << urlError(-1011, u"  "_qs) << Kind::decode << Kind::network
-                                            << u"An unknown error occurred."_qs << u"network"_qs;
-        QTest::newRow("media")
-            << en << std::optional(PlatformError{Domain::media, -17, u"Unrecognised media format."_qs})
-            << Kind::web << Kind::decode << u"Unrecognised media format."_qs << u"decode"_qs;
-        QTest::newRow("unrelated domain keeps the fallback")
-            << en << std::optional(PlatformError{Domain::other, -1004, u"Player exploded."_qs}) << Kind::decode
-            << Kind::decode << u"Player exploded."_qs << u""_qs;
-        QTest::newRow("unrelated domain, web fallback")
-            << en << std::optional(PlatformError{Domain::other, 7, u"Renderer gone."_qs}) << Kind::web
-            << Kind::web << u"Renderer gone."_qs << u""_qs;
-    }
-
-    void classifies()
-    {
-        QFETCH(AppLanguage, language);
-        QFETCH(std::optional<PlatformError>, error);
-        QFETCH(Kind, fallback);
-        QFETCH(Kind, kind);
-        QFETCH(QString, message);
-        QFETCH(QString, recovery);
-        L10n::setLanguage(language);
-        const AppError result = PlaybackSession::classify(error, fallback);
-        QCOMPARE(result.kind(), kind);
-        QCOMPARE(result.message(), message);
-        std::optional<QString> expectedRecovery;
-        if (recovery == u"network")
-            expectedRecovery = AppError::network(QString()).recovery();
-        else if (recovery == u"decode")
-            expectedRecovery = AppError::decode(QString()).recovery();
-        QCOMPARE(result.recovery(), expectedRecovery);
     }
 
     void statusText_data()

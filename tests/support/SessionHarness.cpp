@@ -65,12 +65,12 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
         source, resumeSeconds,
         PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), pages,
                                       timing});
-    session->onTitleChange = [this](const QString &title) { m_titles.append(title); };
-    session->onThumbnailChange = [this](const QUrl &thumbnail) { m_thumbnails.append(thumbnail); };
-    session->onProgress = [this](double elapsed, std::optional<double> duration) {
-        m_progress.append({elapsed, duration});
-    };
-    session->onReachEnd = [this] { ++m_reachedEnd; };
+    using S = PlaybackSession;
+    QObject::connect(session.get(), &S::titleReported, [this](const QString &t) { m_titles.append(t); });
+    QObject::connect(session.get(), &S::thumbnailReported, [this](const QUrl &u) { m_thumbnails.append(u); });
+    QObject::connect(session.get(), &S::progressReported,
+                     [this](double elapsed, std::optional<double> length) { m_progress.append({elapsed, length}); });
+    QObject::connect(session.get(), &S::reachedEnd, [this] { ++m_reachedEnd; });
     return session;
 }
 

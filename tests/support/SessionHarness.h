@@ -16,7 +16,7 @@ class Preferences;
 
 // Builds playback sessions over throw-away settings stores. Sessions get fake players and
 // fake web pages; the harness keeps a pointer to every one handed out, newest last, and
-// the recorded callbacks of the newest session.
+// what the newest session reported.
 class SessionHarness final
 {
 public:
@@ -37,8 +37,8 @@ public:
     static MediaSource localSource(const QString &path, const QString &title = QStringLiteral("Clip"));
     static MediaSource webSource();
 
-    // A session on fake players and pages; callbacks record into progress(), reachedEnd(),
-    // titles() and thumbnails().
+    // A session on fake players and pages; its reports are recorded in progress(),
+    // reachedEnd(), titles() and thumbnails().
     std::unique_ptr<PlaybackSession> open(const MediaSource &source,
                                           std::optional<double> resumeSeconds = std::nullopt,
                                           PlaybackSession::Timing timing = {});

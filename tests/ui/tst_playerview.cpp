@@ -372,8 +372,7 @@ private Q_SLOTS:
     void failurePanelWaysOut()
     {
         auto window = open(MediaKind::mediaURL, QUrl(u"https://media.example.org/a%20b.mp4"_qs));
-        int externalRequests = 0;
-        window->session->onRequestExternal = [&externalRequests] { ++externalRequests; };
+        QSignalSpy externalRequests(window->session.get(), &PlaybackSession::externalRequested);
         QSignalSpy appExternal(window->view, &PlayerView::externalPlayerRequested);
         UrlSink sink;
         QDesktopServices::setUrlHandler(u"https"_qs, &sink, "open");
@@ -384,7 +383,7 @@ private Q_SLOTS:
         QApplication::clipboard()->setText(u"something else"_qs);
         panel->button(u"copyLinkButton"_qs)->click();
         QDesktopServices::unsetUrlHandler(u"https"_qs);
-        QCOMPARE(externalRequests, 1);
+        QCOMPARE(externalRequests.size(), 1);
         QCOMPARE(appExternal.size(), 0);
         QCOMPARE(sink.urls, QList<QUrl>{window->session->source().url()});
         QCOMPARE(QApplication::clipboard()->text(), u"https://media.example.org/a%20b.mp4"_qs);
@@ -393,12 +392,11 @@ private Q_SLOTS:
     void loadingPanelAsksTheApplication()
     {
         auto window = open();
-        int externalRequests = 0;
-        window->session->onRequestExternal = [&externalRequests] { ++externalRequests; };
+        QSignalSpy externalRequests(window->session.get(), &PlaybackSession::externalRequested);
         QSignalSpy appExternal(window->view, &PlayerView::externalPlayerRequested);
         window->view->statusPanel()->button(u"loadingExternalButton"_qs)->click();
         QCOMPARE(appExternal.size(), 1);
-        QCOMPARE(externalRequests, 0);
+        QCOMPARE(externalRequests.size(), 0);
     }
 
     void moreMenuBySource_data()

@@ -721,10 +721,12 @@ private Q_SLOTS:
             controller.enterCinema();
         QStringList calls;
         std::optional<double> reportedDuration;
-        session.onProgress = [&](double elapsed, std::optional<double> length) {
-            calls << QStringLiteral("progress %1 player=%2").arg(elapsed).arg(int(session.player() != nullptr));
-            reportedDuration = length;
-        };
+        QObject receiver;
+        connect(&session, &PlaybackSession::progressReported, &receiver,
+                [&](double elapsed, std::optional<double> length) {
+                    calls << QStringLiteral("progress %1 player=%2").arg(elapsed).arg(int(session.player() != nullptr));
+                    reportedDuration = length;
+                });
         int closes = 0;
         controller.setOnClose([&] {
             ++closes;

@@ -264,38 +264,31 @@ PlaybackSession *AppModel::createSession(const MediaSource &source)
 
 void AppModel::wire(PlaybackSession &session)
 {
-    QPointer<AppModel> self(this);
     QPointer<PlaybackSession> weakSession(&session);
     const MediaSource source = session.source();
     const QUuid id = session.id();
 
-    session.onReachEnd = [self, weakSession, source] {
-        if (self && weakSession)
-            self->advancePlaylist(source, weakSession);
-    };
+    // The session is alive while it emits; advancing may close it.
+    connect(&session, &PlaybackSession::reachedEnd, this,
+            [this, ending = &session, source] { advancePlaylist(source, ending); });
     auto *controller = new PlayerWindowController(session, m_defaults, m_preferences, m_placement,
                                                   m_content, m_windowTimings);
     m_controllers.insert(id, controller);
-    session.onRequestExternal = [self, weakSession, source] {
-        if (!self || !weakSession)
-            return;
-        self->openExternal(source, true, [self, weakSession] {
+    connect(&session, &PlaybackSession::externalRequested, this, [this, weakSession, source] {
+        QPointer<AppModel> self(this);
+        openExternal(source, true, [self, weakSession] {
             if (self && weakSession)
                 self->close(*weakSession);
         });
-    };
-    session.onProgress = [self, id, source](double elapsed, std::optional<double> duration) {
-        if (self)
-            self->saveProgress(id, source, elapsed, duration);
-    };
-    session.onTitleChange = [self, source](const QString &title) {
-        if (self)
-            self->retitleHistory(source, title);
-    };
-    session.onThumbnailChange = [self, source](const QUrl &url) {
-        if (self)
-            self->attachThumbnail(source, url);
-    };
+    });
+    connect(&session, &PlaybackSession::progressReported, this,
+            [this, id, source](double elapsed, std::optional<double> duration) {
+                saveProgress(id, source, elapsed, duration);
+            });
+    connect(&session, &PlaybackSession::titleReported, this,
+            [this, source](const QString &title) { retitleHistory(source, title); });
+    connect(&session, &PlaybackSession::thumbnailReported, this,
+            [this, source](const QUrl &url) { attachThumbnail(source, url); });
 }
 
 // Every published value of the session re-notifies the model, so list views redraw.

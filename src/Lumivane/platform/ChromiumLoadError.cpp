@@ -1,7 +1,5 @@
 #include "platform/ChromiumLoadError.h"
 
-#include "KiteCore/L10n.h"
-
 #include <algorithm>
 #include <array>
 
@@ -30,17 +28,23 @@ bool isOneOf(int code, const std::array<int, N> &codes)
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
-PlatformError loading(int code, const QString &text)
+int urlLoadingCode(int chromiumError)
 {
-    return {E::Domain::urlLoading, code, text};
-}
-
-PlatformError otherLoadFailure(int chromiumError, const QString &description)
-{
-    const QString detail = description.trimmed();
-    const QString text = L("无法打开这个网页。", "The page couldn't be opened.",
-                           "No se pudo abrir la página.");
-    return loading(chromiumError, detail.isEmpty() ? text : text + QStringLiteral(" (%1)").arg(detail));
+    if (chromiumError == ChromiumLoadError::aborted)
+        return E::cancelled;
+    if (chromiumError == errInternetDisconnected)
+        return E::notConnectedToInternet;
+    if (isOneOf(chromiumError, connectionErrors))
+        return E::cannotConnectToHost;
+    if (chromiumError == errNameNotResolved || chromiumError == errNameResolutionFailed)
+        return E::cannotFindHost;
+    if (chromiumError == ChromiumLoadError::timedOut || chromiumError == errConnectionTimedOut)
+        return E::timedOut;
+    if (chromiumError >= firstCertificateError && chromiumError <= lastCertificateError)
+        return E::serverCertificateUntrusted;
+    if (isOneOf(chromiumError, sslErrors))
+        return E::secureConnectionFailed;
+    return chromiumError;
 }
 
 } // namespace
@@ -49,31 +53,7 @@ namespace ChromiumLoadError {
 
 PlatformError toPlatformError(int chromiumError, const QString &description)
 {
-    if (chromiumError == ChromiumLoadError::aborted)
-        return loading(E::cancelled, L("加载已取消。", "Loading was cancelled.", "Se canceló la carga."));
-    if (chromiumError == errInternetDisconnected)
-        return loading(E::notConnectedToInternet,
-                       L("当前没有网络连接。", "You're offline.", "No hay conexión a internet."));
-    if (isOneOf(chromiumError, connectionErrors))
-        return loading(E::cannotConnectToHost,
-                       L("无法连接到这个网站。", "Couldn't connect to this site.",
-                         "No se pudo conectar con este sitio."));
-    if (chromiumError == errNameNotResolved || chromiumError == errNameResolutionFailed)
-        return loading(E::cannotFindHost,
-                       L("找不到这个网站的服务器。", "The server for this site couldn't be found.",
-                         "No se encontró el servidor de este sitio."));
-    if (chromiumError == ChromiumLoadError::timedOut || chromiumError == errConnectionTimedOut)
-        return loading(E::timedOut,
-                       L("连接超时了。", "The connection timed out.", "La conexión agotó el tiempo."));
-    if (chromiumError >= firstCertificateError && chromiumError <= lastCertificateError)
-        return loading(E::serverCertificateUntrusted,
-                       L("网站的证书不可信。", "The site's certificate isn't trusted.",
-                         "El certificado del sitio no es de confianza."));
-    if (isOneOf(chromiumError, sslErrors))
-        return loading(E::secureConnectionFailed,
-                       L("网站的安全连接建立失败。", "The site's secure connection failed.",
-                         "Falló la conexión segura del sitio."));
-    return otherLoadFailure(chromiumError, description);
+    return {E::Domain::urlLoading, urlLoadingCode(chromiumError), description};
 }
 
 } // namespace ChromiumLoadError

@@ -6,6 +6,7 @@
 
 // A platform failure in neutral form: the playback and web adapters translate their own
 // errors into this record so that one classifier can turn it into a user-facing error.
+// The description is the engine's own text, untranslated; the code says what happened.
 struct PlatformError final {
     enum class Domain { urlLoading, media, other };
 
@@ -19,6 +20,14 @@ struct PlatformError final {
     static constexpr int secureConnectionFailed = -1200;
     static constexpr int serverCertificateUntrusted = -1202;
 
+    // Media codes: why a file or stream could not be opened.
+    static constexpr int fileMissing = 1;
+    static constexpr int fileEmpty = 2;
+    static constexpr int permissionDenied = 3;
+    static constexpr int notOnServer = 4;
+    static constexpr int unknownFormat = 5;
+    static constexpr int openFailed = 6;
+
     Domain domain = Domain::other;
     int code = 0;
     QString description;
@@ -27,7 +36,7 @@ struct PlatformError final {
 
     // Translates a failed mpv load (the end-file error code) using the warnings mpv logged
     // for that item. Network causes become URL-loading codes; everything else about the
-    // file itself becomes the media domain with a readable description.
+    // file itself becomes a media code, described by the first warning.
     static PlatformError fromMpvLoadFailure(int mpvError, const QStringList &warnings,
                                             const QUrl &url);
 };

@@ -1,11 +1,8 @@
 #pragma once
 
 #include "playback/PlaybackState.h"
-#include "playback/WebMediaState.h"
-#include "playback/WebStallTracker.h"
 #include "KiteCore/AppError.h"
 #include "platform/NativePlayer.h"
-#include "platform/PlatformError.h"
 #include "platform/WebPage.h"
 
 #include "KiteCore/MediaSource.h"
@@ -25,11 +22,12 @@
 
 class Preferences;
 class QSettings;
+class WebPageDriver;
 
 // The model behind one floating player window: plays one source, natively through a
-// NativePlayer or as a web page, and publishes what the window and its overlay show.
-// Every published value notifies on each assignment, also when the value is unchanged.
-// Everything runs on the GUI thread.
+// NativePlayer or as a web page through its WebPageDriver, and publishes what the window
+// and its overlay show. Every published value notifies on each assignment, also when the
+// value is unchanged. Everything runs on the GUI thread.
 class PlaybackSession final : public QObject
 {
     Q_OBJECT
@@ -102,14 +100,6 @@ public:
                     Dependencies dependencies, QObject *parent = nullptr);
     ~PlaybackSession() override;
 
-    // Set by the owner; each is optional. onProgress gets no duration while it is unknown.
-    // After stop() none of them is called for events of the player.
-    std::function<void()> onRequestExternal;
-    std::function<void(double elapsed, std::optional<double> duration)> onProgress;
-    std::function<void()> onReachEnd;
-    std::function<void(const QString &title)> onTitleChange;
-    std::function<void(const QUrl &thumbnail)> onThumbnailChange;
-
     const QUuid &id() const { return m_id; }
     const MediaSource &source() const { return m_source; }
     const PlaybackState &state() const { return m_state; }
@@ -135,17 +125,17 @@ public:
     NativePlayer *player() const { return m_player.get(); }
     // The page's view; null for native sources and after stop().
     QWidget *webView() const;
-    // The web page, owned by the session; null for native sources and after stop().
-    WebPage *webPage() const { return m_webPage.get(); }
+    // The web page, owned by the session's driver; null for native sources and after stop().
+    WebPage *webPage() const;
     // Set by the overlay while the user drags the position of a web source.
-    bool scrubbingWeb() const { return m_scrubbingWeb; }
-    bool webCanGoBack() const { return m_webCanGoBack; }
-    bool webCanGoForward() const { return m_webCanGoForward; }
-    bool webVideoAvailable() const { return m_webVideoAvailable; }
+    bool scrubbingWeb() const;
+    bool webCanGoBack() const;
+    bool webCanGoForward() const;
+    bool webVideoAvailable() const;
     const std::optional<double> &contentAspect() const { return m_contentAspect; }
     const std::optional<QString> &toast() const { return m_toast; }
     bool bilibiliDanmakuHidden() const { return m_bilibiliDanmakuHidden; }
-    bool webCanSeek() const { return m_webCanSeek; }
+    bool webCanSeek() const;
 
     // 0 while the duration is unknown, else elapsed / duration within 0..1.
     double progress() const;
@@ -186,6 +176,10 @@ public:
     void captureScreenshot();
     // A short notice over the player, cleared after the toast time; a newer one restarts it.
     void showToast(const QString &message);
+    // Tells the owner the current position (progressReported), as the window does on closing.
+    void reportProgress();
+    // Asks the owner to open the source outside the window (externalRequested).
+    void requestExternal();
 
     // The page's primary media element, driven by a script each; nothing without a page.
     void webTogglePlay();
@@ -198,10 +192,18 @@ public:
     // Shows or hides the comment overlay of bilibili pages by bilibiliDanmakuHidden.
     void applyDanmakuPreference();
 
-    // Turns a platform failure (or none) into the error the user sees.
-    static AppError classify(const std::optional<PlatformError> &error, AppError::Kind fallbackKind);
-
 Q_SIGNALS:
+    // For the owner. A receiver may delete the session from inside any of them; after
+    // stop() none comes for events of the player.
+    void externalRequested();
+    // No duration while it is unknown.
+    void progressReported(double elapsed, std::optional<double> duration);
+    // The native media played to its end and does not loop.
+    void reachedEnd();
+    // A web page named a better title, or a preview image for the source.
+    void titleReported(const QString &title);
+    void thumbnailReported(const QUrl &thumbnail);
+
     void stateChanged(const PlaybackState &state);
     void titleChanged(const QString &title);
     void isPlayingChanged(bool isPlaying);
@@ -232,10 +234,12 @@ Q_SIGNALS:
     void webCanSeekChanged(bool canSeek);
 
 private:
-    bool isNative() const;
+    void makeWebDriver(const Timing &timing, WebPageFactory makeWebPage);
     void restoreQuickPreferences();
     void writeQuickPreference(const QString &key, const QVariant &value);
+    void configure();
     void configurePlayer();
+    void configureWeb();
     void connectPlayer();
     void releasePlayer();
     void startTimeout();
@@ -249,50 +253,17 @@ private:
     bool isCurrent(quint64 item) const;
     void applyResumeIfNeeded();
     bool shouldAutoPlay() const;
+    void pauseForHide();
+    void resumeAfterHide();
     void fail(const AppError &error);
     void teardown();
     void applyVolume();
     void applyRateIfPlaying();
-    void reportProgress();
     void finishScreenshot(bool ok, const QString &error);
-    void captureWebScreenshot(const QString &path);
-    void runPageScript(const QString &script);
-    // Runs script on the current page; handler gets the result only while that page is
-    // still the session's and the session has not stopped.
-    void evaluate(const QString &script, std::function<void(const QVariant &)> handler);
-
-    void setUpWebTimers(const Timing &timing);
-    void configureWeb();
-    void connectWebPage();
-    WebPage::NavigationPolicy navigationPolicy();
-    void refuseNavigation(const QUrl &url, bool isMainFrame);
-    void releaseWebPage(bool loadBlank);
-    void handleLoadStarted();
-    void handleLoadFinished();
-    void handleLoadFailed(const PlatformError &error);
-    void handleRendererTerminated();
-    void handleNewWindow(const QUrl &url);
-    void followUpFirst();
-    void refreshWebTitle();
-    void captureWebThumbnail();
-    void scanSiteStructureIfDebug();
-    void logSiteStructure();
-    void startWebVideoPolling();
-    void cancelWebPolling();
-    void scheduleNextPoll();
-    void pollWebVideo();
-    void applyMediaState(const QVariant &result);
-    void recoverWebStallIfNeeded(const WebMediaState &media);
-    void attemptWebRecovery(double target);
-    void showWebStallError();
-    void applyRememberedPlaybackToPage();
-    void resetWebStallState();
-    double now() const;
-
-    void setWebCanGoBack(bool canGoBack);
-    void setWebCanGoForward(bool canGoForward);
-    void setWebVideoAvailable(bool available);
-    void setWebCanSeek(bool canSeek);
+    void handlePageLoading();
+    void handlePageReady();
+    void handlePageStuck();
+    void handlePageTitle(const QString &title);
 
     void setState(PlaybackState state);
     void setPlaying(bool playing);
@@ -306,7 +277,6 @@ private:
     Preferences &m_preferences;
     QSettings &m_quickPreferences;
     PlayerFactory m_makePlayer;
-    WebPageFactory m_makeWebPage;
 
     PlaybackState m_state;
     QString m_title;
@@ -328,15 +298,11 @@ private:
     bool m_isCinema = false;
     std::unique_ptr<NativePlayer> m_player;
     quint64 m_item = 0;
-    std::unique_ptr<WebPage> m_webPage;
-    bool m_scrubbingWeb = false;
-    bool m_webCanGoBack = false;
-    bool m_webCanGoForward = false;
-    bool m_webVideoAvailable = false;
+    // Web sources only.
+    std::unique_ptr<WebPageDriver> m_web;
     std::optional<double> m_contentAspect;
     std::optional<QString> m_toast;
     bool m_bilibiliDanmakuHidden = false;
-    bool m_webCanSeek = false;
 
     QTimer m_toastTimer;
     QTimer m_timeout;
@@ -345,19 +311,4 @@ private:
     bool m_didAutoPlay = false;
     int m_progressTick = 0;
     const std::optional<double> m_resumeSeconds;
-
-    // Web half. Every page and every poll gets a new number; answers and events carrying
-    // an older one belong to a page or poll that was let go and are dropped.
-    Clock m_clock;
-    quint64 m_pageGeneration = 0;
-    quint64 m_pollGeneration = 0;
-    std::chrono::milliseconds m_webPollInterval;
-    std::chrono::milliseconds m_webPollNearAdInterval;
-    QTimer m_webPollTimer;
-    QTimer m_followUpFirst;
-    QTimer m_followUpSecond;
-    QTimer m_debugScan;
-    WebStallTracker m_stall;
-    std::optional<QUrl> m_lastThumbnailURL;
-    bool m_webPausedByHide = false;
 };

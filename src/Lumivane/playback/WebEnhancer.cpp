@@ -112,6 +112,31 @@ QString numberLiteral(double value)
     return QString::fromLatin1(buffer.data(), static_cast<qsizetype>(result.ptr - buffer.data()));
 }
 
+QString operationName(WebEnhancer::MediaControl op)
+{
+    using enum WebEnhancer::MediaControl;
+    switch (op) {
+    case togglePlay: return QStringLiteral("toggle");
+    case seek: return QStringLiteral("seek");
+    case volume: return QStringLiteral("volume");
+    case speed: return QStringLiteral("speed");
+    case loop: return QStringLiteral("loop");
+    case danmaku: return QStringLiteral("danmaku");
+    }
+    return QString();
+}
+
+// media-control.js is one function expression: called with the operation's name and the
+// value's literal, if any.
+QString controlCall(WebEnhancer::MediaControl op, const QString &value)
+{
+    QString arguments = QLatin1Char('\'') + operationName(op) + QLatin1Char('\'');
+    if (!value.isEmpty())
+        arguments += QStringLiteral(", ") + value;
+    return QLatin1Char('(') + script(QStringLiteral("media-control.js")).trimmed() + QStringLiteral(")(")
+        + arguments + QLatin1Char(')');
+}
+
 } // namespace
 
 namespace WebEnhancer {
@@ -196,6 +221,23 @@ QString recoveryScript(double target)
     const double position = std::isfinite(target) && target > 0 ? target : 0.0;
     return script(QStringLiteral("recovery.js"))
         .replace(targetPlaceholder, numberLiteral(position));
+}
+
+QString mediaControlScript(MediaControl op)
+{
+    return controlCall(op, QString());
+}
+
+QString mediaControlScript(MediaControl op, double value)
+{
+    if (!std::isfinite(value))
+        return QString();
+    return controlCall(op, numberLiteral(value));
+}
+
+QString mediaControlScript(MediaControl op, bool value)
+{
+    return controlCall(op, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 } // namespace WebEnhancer

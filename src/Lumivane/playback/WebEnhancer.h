@@ -39,4 +39,12 @@ QString mediaStateScript();
 // Seeks the page's main video to target seconds and plays it.
 QString recoveryScript(double target);
 
+// What the player's controls do to the page (media-control.js).
+enum class MediaControl { togglePlay, seek, volume, speed, loop, danmaku };
+// One call of the page's control function. Values reach the page only as finite numbers in
+// the C locale or as booleans: a number that is not finite gives an empty script.
+QString mediaControlScript(MediaControl op);
+QString mediaControlScript(MediaControl op, double value);
+QString mediaControlScript(MediaControl op, bool value);
+
 } // namespace WebEnhancer

@@ -302,8 +302,7 @@ void PlayerView::connectStatusPanel()
     connect(m_status, &StatusPanel::retryRequested, this, [this] { m_session.retry(); });
     connect(m_status, &StatusPanel::externalPlayerRequested, this, [this] {
         if (m_session.state().isFailed()) {
-            if (m_session.onRequestExternal)
-                m_session.onRequestExternal();
+            m_session.requestExternal();
         } else {
             Q_EMIT externalPlayerRequested();
         }

@@ -579,11 +579,7 @@ void PlayerWindowController::windowWillClose()
         return;
     m_closed = true;
     persistWindowState();
-    if (m_session.onProgress) {
-        const double duration = m_session.duration();
-        m_session.onProgress(m_session.elapsed(),
-                             duration > 0 ? std::optional<double>(duration) : std::nullopt);
-    }
+    m_session.reportProgress();
     m_session.stop();
     for (const QMetaObject::Connection &connection : std::as_const(m_subscriptions))
         disconnect(connection);

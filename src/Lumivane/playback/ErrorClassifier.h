@@ -1,0 +1,30 @@
+#pragma once
+
+#include "KiteCore/AppError.h"
+#include "platform/PlatformError.h"
+
+#include <QString>
+
+#include <optional>
+
+// Every failure text of playback is written here: the platform adapters hand over codes
+// and the engine's raw words, this turns them into what the user reads, in the language
+// current at the moment of the call.
+namespace ErrorClassifier {
+
+// A platform failure, or none, as the user sees it. URL-loading failures are network
+// errors; media failures are decode errors; anything else keeps fallbackKind. A URL-loading
+// code without words of its own is told as a page that could not be opened when
+// fallbackKind is web, else in the engine's words.
+AppError classify(const std::optional<PlatformError> &error, AppError::Kind fallbackKind);
+
+// The page's renderer process died.
+AppError rendererStopped();
+// The page's main frame tried to leave for a scheme that belongs to another program.
+AppError otherApp(const QString &scheme);
+// The page's media stayed frozen after a recovery attempt.
+AppError webStall();
+// A load still not done when the loading watchdog ran out.
+AppError watchdog();
+
+} // namespace ErrorClassifier
