@@ -20,16 +20,14 @@ public:
     void setUnavailable(bool unavailable) { m_unavailable = unavailable; }
     void press(quint32 id) { Q_EMIT activated(id); }
 
-    // The hot keys registered now.
-    const QList<HotKey> &registered() const { return m_registered; }
-    int requestCount() const { return m_requests; }
+    // The ids of the hot keys registered now.
+    const QList<quint32> &registered() const { return m_registered; }
     // Calls of unregisterAll(), which every reload makes first.
     int releaseCount() const { return m_releases; }
 
 private:
     QSet<quint32> m_taken;
     bool m_unavailable = false;
-    QList<HotKey> m_registered;
-    int m_requests = 0;
+    QList<quint32> m_registered;
     int m_releases = 0;
 };
