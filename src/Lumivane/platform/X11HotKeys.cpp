@@ -160,6 +160,7 @@ void X11HotKeys::unregisterAll()
     if (!m_grabs.isEmpty())
         xcb_flush(m_connection);
     m_grabs.clear();
+    m_heldKey = 0;
 }
 
 void X11HotKeys::installFilter()
@@ -211,19 +212,36 @@ bool X11HotKeys::nativeEventFilter(const QByteArray &eventType, void *message, q
     if (eventType != "xcb_generic_event_t" || m_grabs.isEmpty())
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
-    if ((event->response_type & 0x7f) != XCB_KEY_PRESS)
+    const quint8 type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
-    const auto *press = reinterpret_cast<const xcb_key_press_event_t *>(event);
-    if (press->event != m_root)
+    // Press and release events share one layout.
+    const auto *key = reinterpret_cast<const xcb_key_press_event_t *>(event);
+    if (key->event != m_root)
         return false;
-    const quint16 state = press->state & m_relevantModifiers;
-    for (const Grab &each : std::as_const(m_grabs)) {
-        if (each.keyCode == press->detail && each.modifiers == state) {
-            // The action may open or hide windows: run it after the event filter returns.
-            QMetaObject::invokeMethod(
-                this, [this, id = each.id] { Q_EMIT activated(id); }, Qt::QueuedConnection);
-            return true;
+    if (type == XCB_KEY_RELEASE) {
+        if (key->detail == m_heldKey) {
+            m_heldKey = 0;
+            m_releaseTime = key->time;
         }
+        return false;
+    }
+    const quint16 state = key->state & m_relevantModifiers;
+    for (const Grab &each : std::as_const(m_grabs)) {
+        if (each.keyCode != key->detail || each.modifiers != state)
+            continue;
+        // A hot key fires once however long it is held. The server repeats a held key's
+        // press, with a release of the same time stamp in between unless the client asked
+        // for detectable auto-repeat.
+        const bool repeated = m_heldKey == key->detail
+                              || (m_heldKey == 0 && m_lastKey == key->detail && m_releaseTime == key->time);
+        m_heldKey = m_lastKey = key->detail;
+        if (repeated)
+            return true;
+        // The action may open or hide windows: run it after the event filter returns.
+        QMetaObject::invokeMethod(
+            this, [this, id = each.id] { Q_EMIT activated(id); }, Qt::QueuedConnection);
+        return true;
     }
     return false;
 }

@@ -48,5 +48,10 @@ private:
     QList<Grab> m_grabs;
     // The modifier bits a press is compared on; lock keys and mouse buttons are left out.
     quint16 m_relevantModifiers = 0;
+    // The key of the hot key held down (0 when none), the last one pressed and when it
+    // was last released.
+    quint8 m_heldKey = 0;
+    quint8 m_lastKey = 0;
+    quint32 m_releaseTime = 0;
     bool m_filterInstalled = false;
 };
