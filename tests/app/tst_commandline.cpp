@@ -87,8 +87,8 @@ private Q_SLOTS:
         QTest::newRow("--action by its stored name")
             << QStringList{u"--action"_qs, u"windowScaleDown"_qs}
             << QList<Request>{{Action::performShortcut, {}, ShortcutAction::windowScaleDown}};
-        QTest::newRow("--action with an unknown name, or last, does nothing")
-            << QStringList{u"--action"_qs, u"PlayPause"_qs, u"--onboarding"_qs, u"--action"_qs}
+        QTest::newRow("--action takes the next word; unknown, or last, it does nothing")
+            << QStringList{u"--action"_qs, u"--settings"_qs, u"--onboarding"_qs, u"--action"_qs}
             << QList<Request>{onboarding};
         QTest::newRow("--open cut short by web engine arguments")
             << QStringList{u"--open"_qs, u"--webEngineArgs"_qs, u"x"_qs} << QList<Request>{};
