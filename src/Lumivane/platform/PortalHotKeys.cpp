@@ -6,7 +6,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QStringList>
 
 #include <algorithm>
@@ -18,8 +17,8 @@ const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
-// Lumivane's desktop entry, so the desktop knows whose shortcuts these are.
 const QString registryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
+// Lumivane's desktop entry, so the desktop knows whose shortcuts these are.
 const QString appID = QStringLiteral("lumivane");
 constexpr uint responseSuccess = 0;
 
