@@ -21,8 +21,9 @@ namespace QTest {
 template<>
 char *toString(const Request &request)
 {
-    static const char *const names[] = {"open", "settings", "onboarding"};
-    return qstrdup(qPrintable(u"%1(%2)"_qs.arg(QLatin1StringView(names[int(request.action)]), request.text)));
+    static const char *const names[] = {"open", "settings", "onboarding", "action"};
+    return qstrdup(qPrintable(u"%1(%2 %3)"_qs.arg(QLatin1StringView(names[int(request.action)]), request.text,
+                                                 toRaw(request.shortcut))));
 }
 } // namespace QTest
 
@@ -83,6 +84,12 @@ private Q_SLOTS:
             << QStringList{u"--settings"_qs, u"--webEngineArgs"_qs, u"--open"_qs, u"https://x.org"_qs,
                            u"--remote-debugging-port=9222"_qs}
             << QList<Request>{settings};
+        QTest::newRow("--action by its stored name")
+            << QStringList{u"--action"_qs, u"windowScaleDown"_qs}
+            << QList<Request>{{Action::performShortcut, {}, ShortcutAction::windowScaleDown}};
+        QTest::newRow("--action takes the next word; unknown, or last, it does nothing")
+            << QStringList{u"--action"_qs, u"--settings"_qs, u"--onboarding"_qs, u"--action"_qs}
+            << QList<Request>{onboarding};
         QTest::newRow("--open cut short by web engine arguments")
             << QStringList{u"--open"_qs, u"--webEngineArgs"_qs, u"x"_qs} << QList<Request>{};
     }
