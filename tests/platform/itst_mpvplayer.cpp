@@ -232,7 +232,7 @@ private Q_SLOTS:
             {"unknown host", QUrl("http://nonexistent.invalid/y.mp4"), Domain::urlLoading,
              PlatformError::cannotFindHost},
             // The host answers: the player's own account decides.
-            {"404", m_server.url("/missing.mp4"), Domain::media, MPV_ERROR_LOADING_FAILED},
+            {"404", m_server.url("/missing.mp4"), Domain::media, PlatformError::openFailed},
         };
         for (const Row &row : rows)
             QTest::newRow(row.name) << row.url << row.domain << row.code;
