@@ -59,12 +59,8 @@ OnboardingWindow::OnboardingWindow(Preferences &preferences, bool hasTray, QWidg
         else
             Q_EMIT finished();
     });
-    connect(&m_preferences, &Preferences::shortcutStatusChanged, this, [this](const QString &status) {
-        if (m_shortcutStatus) {
-            m_shortcutStatus->setText(status);
-            m_shortcutStatus->setVisible(!status.isEmpty());
-        }
-    });
+    connect(&m_preferences, &Preferences::shortcutStatusChanged, this,
+            &OnboardingWindow::showShortcutStatus);
     rebuild();
 }
 
@@ -101,6 +97,19 @@ void OnboardingWindow::showStep(int step)
     m_next->setText(m_step + 1 < stepCount ? L("继续", "Continue", "Continuar")
                                            : L("完成", "Finish", "Terminar"));
     updateDots();
+}
+
+void OnboardingWindow::showShortcutStatus(const QString &status)
+{
+    if (m_shortcutStatus == nullptr)
+        return;
+    m_shortcutStatus->setText(status.isEmpty()
+                                  ? L("全局快捷键注册后，结果会显示在这里。",
+                                      "Once the global shortcuts are registered, the result shows "
+                                      "here.",
+                                      "Cuando se registren los atajos globales, el resultado "
+                                      "aparecerá aquí.")
+                                  : status);
 }
 
 void OnboardingWindow::updateDots()
@@ -289,11 +298,12 @@ QWidget *OnboardingWindow::shortcutStep()
         }
         cards << shortcutCard(ShortcutActions::title(action), keys);
     }
-    // The status of the global shortcuts, once they are registered.
-    m_shortcutStatus = label(m_preferences.shortcutStatus(), QStringLiteral("secondary"), nullptr);
+    // The status of the global shortcuts: what registering them said.
+    QWidget *status = card(QStringLiteral("info"), L("状态", "Status", "Estado"), QString());
+    m_shortcutStatus = status->findChildren<QLabel *>().last();
     m_shortcutStatus->setObjectName(QStringLiteral("shortcutStatus"));
-    m_shortcutStatus->setVisible(!m_preferences.shortcutStatus().isEmpty());
-    cards << m_shortcutStatus;
+    showShortcutStatus(m_preferences.shortcutStatus());
+    cards << status;
     cards << label(L("可以随时在设置中修改，共有 21 个动作可绑定。",
                      "Change them any time in Settings, where 21 actions can be bound.",
                      "Cámbialos cuando quieras en Ajustes, donde se pueden asignar 21 acciones."),

@@ -2,6 +2,7 @@
 
 #include "ui/ShellLook.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class Preferences;
@@ -39,6 +40,7 @@ private:
     QWidget *recoveryStep();
     QWidget *shortcutStep();
     QString restoreKeys() const;
+    void showShortcutStatus(const QString &status);
     void updateDots();
 
     Preferences &m_preferences;
@@ -49,5 +51,5 @@ private:
     QLabel *m_dots;
     QPushButton *m_back;
     QPushButton *m_next;
-    QLabel *m_shortcutStatus = nullptr;
+    QPointer<QLabel> m_shortcutStatus;
 };

@@ -14,7 +14,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 
 Shell::Shell(AppModel &model, AppCommands &commands, Preferences &preferences, StatusTray &tray,
@@ -118,6 +120,8 @@ void Shell::showOnboarding()
         m_onboarding = std::make_unique<OnboardingWindow>(m_preferences, hasTray());
         m_onboarding->addActions(applicationActions());
         connect(m_onboarding.get(), &OnboardingWindow::finished, this, &Shell::finishOnboarding);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        m_onboarding->move(screen.center() - m_onboarding->rect().center());
     }
     m_onboarding->show();
     m_onboarding->raise();
