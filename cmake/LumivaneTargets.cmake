@@ -15,11 +15,12 @@ function(lumivane_sanitize target)
 endfunction()
 
 # One test executable per source file. The file name decides the level:
-#   tst_*.cpp   unit         pure logic, no display
-#   itst_*.cpp  integration  real mpv / web engine / files, under Xvfb
+#   tst_*.cpp   unit         pure logic, no display, each under 2 s
+#   itst_*.cpp  integration  real mpv / web engine / X11 / D-Bus, under Xvfb
 #   e2e_*.cpp   e2e          the built application as a process, under Xvfb
+# Tests named in SLOW (crash-safety loops and the like) are labelled slow instead.
 function(lumivane_add_tests)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "LIBS;SLOW" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
         "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp"
         "${CMAKE_CURRENT_SOURCE_DIR}/itst_*.cpp"
@@ -45,6 +46,9 @@ function(lumivane_add_tests)
                 message(FATAL_ERROR "xvfb-run is needed for ${name}")
             endif()
             add_test(NAME ${name} COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x720x24" $<TARGET_FILE:${name}>)
+        endif()
+        if(name IN_LIST ARG_SLOW)
+            set(label slow)
         endif()
         set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 600)
     endforeach()
