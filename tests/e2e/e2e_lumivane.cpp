@@ -1,5 +1,6 @@
 #include "MediaGenerator.h"
 #include "TrayProcess.h"
+#include "X11Input.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -231,15 +232,15 @@ void TestLumivane::quitFromTheTrayWithEveryWindowHidden()
 
     // The hide/restore shortcut, pressed in the player window.
     const QString player = windowsNamed(u"e2e-tray"_qs).first();
-    QCOMPARE(QProcess::execute(u"xdotool"_qs, {u"windowfocus"_qs, u"--sync"_qs, player}), 0);
-    QCOMPARE(QProcess::execute(u"xdotool"_qs, {u"key"_qs, u"ctrl+alt+f"_qs}), 0);
+    QVERIFY(X11Input::xdotool({u"windowfocus"_qs, u"--sync"_qs, player}));
+    QVERIFY(X11Input::key(u"ctrl+alt+f"_qs));
     QVERIFY(eventually([&] { return windowsNamed(u"e2e-tray"_qs).isEmpty(); }));
 
     // The context menu, once open, has the keyboard; its last item is Quit.
     const qsizetype before = visibleLumivaneWindows().size();
     QVERIFY(TrayProcess::clickIcon(3));
     QVERIFY(eventually([&] { return visibleLumivaneWindows().size() > before; }));
-    QCOMPARE(QProcess::execute(u"xdotool"_qs, {u"key"_qs, u"Up"_qs, u"Return"_qs}), 0);
+    QVERIFY(X11Input::xdotool({u"key"_qs, u"Up"_qs, u"Return"_qs}));
     QVERIFY(first->waitForFinished(15000));
     QCOMPARE(first->exitStatus(), QProcess::NormalExit);
     QCOMPARE(first->exitCode(), 0);

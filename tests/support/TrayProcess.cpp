@@ -1,5 +1,7 @@
 #include "TrayProcess.h"
 
+#include "X11Input.h"
+
 #include "platform/TrayServiceWait.h"
 
 #include <QGuiApplication>
@@ -45,8 +47,7 @@ bool TrayProcess::clickIcon(int button)
 {
     const QPoint centre = QGuiApplication::primaryScreen()->geometry().bottomRight()
                           - QPoint(slot / 2, slot / 2);
-    return QProcess::execute(u"xdotool"_qs, {u"mousemove"_qs, QString::number(centre.x()),
-                                             QString::number(centre.y()), u"click"_qs,
-                                             QString::number(button)})
-           == 0;
+    // Not pointerTo(): its --sync waits in vain when the pointer is already there.
+    return X11Input::xdotool({u"mousemove"_qs, QString::number(centre.x()),
+                              QString::number(centre.y()), u"click"_qs, QString::number(button)});
 }
