@@ -70,7 +70,7 @@ QKeySequence MainMenu::playPauseShortcut()
     return QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space);
 }
 
-QAction *MainMenu::command(const QString &name, void (AppCommands::*slot)(),
+void MainMenu::command(const QString &name, void (AppCommands::*slot)(),
                            const QKeySequence &shortcut)
 {
     auto *action = new QAction(this);
@@ -79,11 +79,10 @@ QAction *MainMenu::command(const QString &name, void (AppCommands::*slot)(),
     action->setShortcutContext(Qt::ApplicationShortcut);
     connect(action, &QAction::triggered, &m_appCommands, slot);
     m_commands.append(action);
-    return action;
 }
 
 // Edit commands go to the focused widget, when it has them (a text field does).
-QAction *MainMenu::editAction(const QString &name, const char *slot, QKeySequence::StandardKey key)
+void MainMenu::editAction(const QString &name, const char *slot, QKeySequence::StandardKey key)
 {
     auto *action = new QAction(this);
     action->setObjectName(name);
@@ -94,7 +93,6 @@ QAction *MainMenu::editAction(const QString &name, const char *slot, QKeySequenc
             QMetaObject::invokeMethod(focus, QByteArray(slot).chopped(2).constData());
     });
     m_edit.append(action);
-    return action;
 }
 
 void MainMenu::retranslate()

@@ -27,8 +27,8 @@ public:
     static QKeySequence playPauseShortcut();
 
 private:
-    QAction *command(const QString &name, void (AppCommands::*slot)(), const QKeySequence &shortcut);
-    QAction *editAction(const QString &name, const char *slot, QKeySequence::StandardKey key);
+    void command(const QString &name, void (AppCommands::*slot)(), const QKeySequence &shortcut);
+    void editAction(const QString &name, const char *slot, QKeySequence::StandardKey key);
     void retranslate();
 
     AppCommands &m_appCommands;
