@@ -41,8 +41,8 @@ void ModelHarness::build()
         },
     };
     m_model = std::make_unique<AppModel>(dependencies);
-    m_model->showHome = [this] { ++showHomeCalls; };
-    m_model->updateMenu = [this] { ++menuUpdates; };
+    QObject::connect(m_model.get(), &AppModel::showHomeRequested, [this] { ++showHomeCalls; });
+    QObject::connect(m_model.get(), &AppModel::menuUpdateRequested, [this] { ++menuUpdates; });
 }
 
 QString ModelHarness::historyFile() const

@@ -244,26 +244,30 @@ private Q_SLOTS:
     {
         QTest::addColumn<AppLanguage>("language");
         QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("hasTray");
         QTest::addColumn<QString>("mustContain");
         QTest::addColumn<QString>("mustNotContain");
-        QTest::newRow("en bound") << AppLanguage::en << u"Ctrl+Alt+F"_qs << u"or press Ctrl+Alt+F,"_qs
-                                  << u"⌃"_qs;
-        QTest::newRow("es bound") << AppLanguage::es << u"Ctrl+Alt+R"_qs << u"pulsa Ctrl+Alt+R"_qs
-                                  << u"Clicks"_qs;
-        QTest::newRow("zh bound") << AppLanguage::zh << u"Ctrl+Alt+F"_qs << u"或按 Ctrl+Alt+F"_qs
-                                  << u"Clicks"_qs;
-        QTest::newRow("en unbound") << AppLanguage::en << QString() << u"Restore All Windows"_qs
-                                    << u"press"_qs;
+        QTest::newRow("en bound") << AppLanguage::en << u"Ctrl+Alt+F"_qs << true
+                                  << u"or press Ctrl+Alt+F,"_qs << u"⌃"_qs;
+        QTest::newRow("es bound") << AppLanguage::es << u"Ctrl+Alt+R"_qs << true
+                                  << u"pulsa Ctrl+Alt+R"_qs << u"Clicks"_qs;
+        QTest::newRow("zh bound") << AppLanguage::zh << u"Ctrl+Alt+F"_qs << true
+                                  << u"或按 Ctrl+Alt+F"_qs << u"Clicks"_qs;
+        QTest::newRow("en unbound") << AppLanguage::en << QString() << true
+                                    << u"tray icon → Restore All Windows"_qs << u"press"_qs;
+        QTest::newRow("en without a tray") << AppLanguage::en << u"Ctrl+Alt+F"_qs << false
+                                           << u"Playback → Restore All Windows"_qs << u"tray"_qs;
     }
 
     void clickThroughMessage()
     {
         QFETCH(AppLanguage, language);
         QFETCH(QString, key);
+        QFETCH(bool, hasTray);
         QFETCH(QString, mustContain);
         QFETCH(QString, mustNotContain);
         L10n::setLanguage(language);
-        const QString message = OverlayRules::clickThroughMessage(key);
+        const QString message = OverlayRules::clickThroughMessage(key, hasTray);
         QVERIFY2(message.contains(mustContain), qPrintable(message));
         QVERIFY2(!message.contains(mustNotContain), qPrintable(message));
         QVERIFY(!message.contains(u"%1"_qs));

@@ -601,7 +601,7 @@ private Q_SLOTS:
         QCOMPARE(exit->property("iconName").toString(), u"fullscreen-exit"_qs);
         exit->click();
         QVERIFY(!window->session->isCinema());
-        window->button(u"Hide (recover from the tray icon)"_qs)->click();
+        window->button(u"Hide (recover with Restore All Windows)"_qs)->click();
         QVERIFY(window->session->isHidden());
         QVERIFY(!panel->isVisible());
         QCOMPARE(window->closed, 0);
