@@ -69,7 +69,7 @@ WindowHarness::WindowHarness(Options options)
 
 WindowHarness::~WindowHarness()
 {
-    m_controller.reset();
+    dropController();
     m_session->stop();
 }
 

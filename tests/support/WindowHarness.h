@@ -20,7 +20,7 @@ class PlayerView;
 class QToolButton;
 
 // One player window built the way the application builds it: a session, its controller and
-// a PlayerView, over throw-away settings in a TemporaryHome. Players and web pages are fakes
+// (on request) a PlayerView, over throw-away settings in a TemporaryHome. Players and web pages are fakes
 // unless the options give factories; the newest of each is kept. Not shown until present().
 class WindowHarness final
 {
@@ -36,12 +36,12 @@ public:
         bool lockAspect = false;
         PlayerWindowController::Timings timings = quickTimings();
         PlaybackSession::Timing sessionTiming = {};
-        PlaybackSession::PlayerFactory players;
-        PlaybackSession::WebPageFactory pages;
+        PlaybackSession::PlayerFactory players = {};
+        PlaybackSession::WebPageFactory pages = {};
         // The application's PlayerView as content, else an empty widget.
-        bool view = true;
+        bool view = false;
         // Runs on the preferences before the window is built.
-        std::function<void(Preferences &)> prepare;
+        std::function<void(Preferences &)> prepare = {};
     };
 
     static MediaSource clip(const QString &url = QStringLiteral("file:///tmp/clip.mp4"),
@@ -57,6 +57,8 @@ public:
 
     // Shows the window and waits (bounded) until it is exposed.
     bool present();
+    // Drops the controller as the application does once its window closed.
+    void dropController() { m_controller.reset(); }
 
     PlayerWindowController &controller() const { return *m_controller; }
     PlaybackSession &session() const { return *m_session; }
