@@ -87,6 +87,10 @@ std::unique_ptr<HotKeyService> hotKeyService()
 int main(int argc, char *argv[])
 {
     LegacyMigration::run();
+    // On-top, click-through, sticky and key grabs need X11: on a Wayland desktop that means
+    // XWayland, unless the user chose a platform.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     // mpv refuses to start under a numeric locale with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
