@@ -50,7 +50,7 @@ private Q_SLOTS:
             const QMetaProperty property = preferences.metaObject()->property(preferences.metaObject()->indexOfProperty(row.name));
             QSignalSpy spy(&preferences, property.notifySignal());
             QVERIFY2(property.read(&preferences) == row.initial && stored().allKeys().isEmpty(), row.name);
-            QVERIFY2(property.write(&preferences, row.changed) && property.write(&preferences, row.changed) && spy.count() == 1, row.name);
+            QVERIFY2(property.write(&preferences, row.changed) && spy.count() == 1 && property.write(&preferences, row.changed) && spy.count() == 1, row.name);
             const QStringList keys = row.raw.isNull() ? QStringList() : QStringList{row.name};
             QVERIFY2(stored().allKeys() == keys && stored().value(row.name).toString() == row.raw && L10n::language() == preferences.language(), row.name);
             auto again = UserDefaults::open(m_file);
