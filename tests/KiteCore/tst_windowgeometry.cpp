@@ -67,11 +67,10 @@ private Q_SLOTS:
             QVERIFY2(actual == row.expected, qPrintable(row.name + (": " + actual.toText())));
         }
         // Each place keeps the margin inside the visible area.
-        const double places[][2] = {{110, 720}, {890, 720}, {110, 60}, {890, 60}, {500, 390}};
-        for (WindowPosition position : WindowPositions::allCases) {
-            const GeoRect placed{places[int(position)][0], places[int(position)][1], 200, 120};
-            QVERIFY2(anchored({3, 3, 200, 120}, position, offset, 10) == placed && windowPositionFromRaw(toRaw(position)) == position, qPrintable(toRaw(position)));
-        }
+        const GeoRect placed[] = {{110, 720, 200, 120}, {890, 720, 200, 120}, {110, 60, 200, 120}, {890, 60, 200, 120}, {500, 390, 200, 120}};
+        for (WindowPosition position : WindowPositions::allCases)
+            QVERIFY2(anchored({3, 3, 200, 120}, position, offset, 10) == placed[int(position)] && windowPositionFromRaw(toRaw(position)) == position,
+                     qPrintable(toRaw(position)));
         QVERIFY(toRaw(WindowPosition::bottomRight) == "bottomRight" && !windowPositionFromRaw("TopLeft"));
     }
 
