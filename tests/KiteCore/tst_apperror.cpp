@@ -3,7 +3,6 @@
 #include "KiteCore/MediaInputErrorMapper.h"
 
 #include <QTest>
-#include <QUrlQuery>
 
 using Kind = AppError::Kind;
 
@@ -12,46 +11,31 @@ class TestAppError : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { L10n::setLanguage(AppLanguage::en); }
-    void cleanup() { L10n::setLanguage(AppLanguage::system); }
-
-    // The headline follows the language when it is read; the texts stay as they were built,
-    // and the same text raised twice is two errors.
-    void titles()
+    // Each kind has a headline of its own, in the language current when it is read; the texts
+    // stay as they were built, and the same text raised twice is two errors.
+    void errorsAndInputErrors()
     {
-        struct Row { Kind kind; const char *title; };
-        const Row rows[] = {{Kind::input, "Couldn't open that"}, {Kind::network, "Network problem"},
-                            {Kind::decode, "Can't decode this file"}, {Kind::web, "Page didn't load"},
-                            {Kind::external, "External player failed"}, {Kind::storage, "Couldn't save history"}};
-        for (const Row &row : rows)
-            QCOMPARE(AppError(row.kind, "m").title(), row.title);
+        L10n::setLanguage(AppLanguage::en);
+        QSet<QString> titles;
+        for (Kind kind : {Kind::input, Kind::network, Kind::decode, Kind::web, Kind::external, Kind::storage})
+            titles.insert(AppError(kind, "m").title());
+        QVERIFY(titles.size() == 6 && titles.contains("Couldn't save history") && !titles.contains(""));
         const AppError network = AppError::network("offline");
         QVERIFY(!network.id().isNull() && network == AppError(network) && !(network == AppError::network("offline")));
         L10n::setLanguage(AppLanguage::es);
         QVERIFY(network.kind() == Kind::network && network.title() == "Problema de red" && network.message() == "offline");
-        QCOMPARE(network.recovery(), "Check your connection and retry, or open it in a browser.");
-        const AppError decode = AppError::decode("bad codec");
-        QVERIFY(decode.kind() == Kind::decode && decode.recovery().value_or("").startsWith("Esto lo indica el decodificador"));
-    }
+        QVERIFY(network.recovery() == "Check your connection and retry, or open it in a browser." && AppError::decode("x").kind() == Kind::decode);
 
-    void inputErrors()
-    {
-        struct Row { MediaInputError error; QString message, recovery; };
-        const Row rows[] = {
-            {MediaInputError::unreadableFile("/home/ana/Vídeos/c 1.mp4"), "File not found: /home/ana/Vídeos/c 1.mp4",
-             "Check that the file still exists, or drag it in again."},
-            {MediaInputError::unsupportedScheme("%1x"), "%1x: links aren't supported.", "Use an http/https link, or pick a local file."},
-            {MediaInputError::empty(), "Paste a link or pick a file first.", "Web pages, direct media links and local files are supported."},
-            {MediaInputError::malformed(), "That link looks incomplete.",
-             "Make sure it includes a full domain, e.g. https://www.youtube.com/watch?v=dQw4w9WgXcQ…"}};
+        // Every input error is the input kind with a hint; the message carries what was refused.
+        L10n::setLanguage(AppLanguage::en);
+        struct Row { MediaInputError error; const char *message; };
+        const Row rows[] = {{MediaInputError::unreadableFile("/a/Vídeos/c 1.mp4"), "File not found: /a/Vídeos/c 1.mp4"},
+                            {MediaInputError::unsupportedScheme("%1x"), "%1x: links aren't supported."},
+                            {MediaInputError::empty(), "Paste a link or pick a file first."}, {MediaInputError::malformed(), "That link looks incomplete."}};
         for (const Row &row : rows) {
             const AppError mapped = MediaInputErrorMapper::appError(row.error);
-            QVERIFY2(mapped.kind() == Kind::input && mapped.message() == row.message, qPrintable(row.message));
-            QCOMPARE(mapped.recovery(), row.recovery);
+            QVERIFY2(mapped.kind() == Kind::input && mapped.message() == row.message && !mapped.recovery().value_or("").isEmpty(), row.message);
         }
-        // The example is a usable watch-page address apart from its ellipsis.
-        const QUrl example(rows[3].recovery.section(u' ', -1).chopped(1), QUrl::StrictMode);
-        QVERIFY(example.isValid() && !QUrlQuery(example).queryItemValue("v").isEmpty());
     }
 };
 

@@ -14,9 +14,8 @@ private Q_SLOTS:
     void hiding()
     {
         struct Row { bool waiting, pauseWhenHidden, playing; HideAction expected; };
-        const Row rows[] = {{true, false, false, HideAction::pause}, {false, true, true, HideAction::pause},
-                            {false, true, false, HideAction::none}, {false, false, true, HideAction::continue_},
-                            {false, false, false, HideAction::none}};
+        const Row rows[] = {{true, false, false, HideAction::pause}, {false, true, true, HideAction::pause}, {false, true, false, HideAction::none},
+                            {false, false, true, HideAction::continue_}, {false, false, false, HideAction::none}};
         for (const Row &row : rows)
             QCOMPARE(PlaybackRules::hiding(row.playing, row.waiting, row.pauseWhenHidden), row.expected);
     }
