@@ -21,24 +21,20 @@ inline QString number(double value)
     return QString::number(value, 'g', 6);
 }
 
-inline std::optional<double> resumeOf(const QStringList &steps)
+// Applies the steps meant for before opening; returns the resume position they name.
+inline std::optional<double> prepare(SessionHarness &harness, const QStringList &steps)
 {
-    for (const QString &step : steps) {
-        if (step.startsWith(u"resume="))
-            return step.section(u'=', 1).toDouble();
-    }
-    return std::nullopt;
-}
-
-inline void prepare(SessionHarness &harness, const QStringList &steps)
-{
+    std::optional<double> resume;
     for (const QString &step : steps) {
         const QString key = step.section(u'=', 0, 0).section(u'.', 1);
         if (step.startsWith(u"pref."))
             harness.preferences().setProperty(key.toLatin1(), step.section(u'=', 1));
         else if (step.startsWith(u"store."))
             harness.quickStore().setValue(u"default."_qs + key, step.section(u'=', 1));
+        else if (step.startsWith(u"resume="))
+            resume = step.section(u'=', 1).toDouble();
     }
+    return resume;
 }
 
 // False when the step is not a common one.

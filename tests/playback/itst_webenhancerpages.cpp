@@ -185,7 +185,6 @@ private Q_SLOTS:
             {u"<video id=v></video>"_qs, define.arg(u"videoWidth"_qs, u"return 'wide'"_qs), u"vw=0"_qs},
             {u"<video id=v></video>"_qs, define.arg(u"paused"_qs, u"throw new Error('x')"_qs), {}},
             {u"<div class=ad-showing></div><video id=v></video>"_qs, {}, u"ad=true"_qs},
-            {u"<div class=ytp-ad-player-overlay></div><video id=v></video>"_qs, {}, u"ad=true"_qs},
             {u"<div data-a-target=video-ad-countdown></div><video id=v></video>"_qs, {}, u"ad=true"_qs},
         };
         for (const auto &[body, setup, expected] : rows) {
@@ -250,14 +249,11 @@ private Q_SLOTS:
             {u"<meta property=og:image content=/img/a.jpg>"_qs, u"/img/a.jpg"_qs},
             {u"<meta property=og:image content=b.jpg>"_qs, u"/b.jpg"_qs},
             {u"<meta name=twitter:image content=/t.jpg><meta property=og:image content=/o.jpg>"_qs, u"/o.jpg"_qs},
-            {u"<meta property=og:image:url content=/u.jpg>"_qs, u"/u.jpg"_qs},
             {u"<meta name=twitter:image:src content=/s.jpg>"_qs, u"/s.jpg"_qs},
             {u"<meta itemprop=image content=/i.jpg>"_qs, u"/i.jpg"_qs},
             {u"<link rel=image_src href=/l.jpg>"_qs, u"/l.jpg"_qs},
             {u"<base href=https://cdn.example.com/x/><meta property=og:image content=d.jpg>"_qs, u"https://cdn.example.com/x/d.jpg"_qs},
             {u"<meta property=og:image content=javascript:alert(1)>"_qs, {}},
-            {u"<meta property=og:image content=data:image/png;base64,AAAA>"_qs, {}},
-            {u"<meta property=og:image content=http://[bad>"_qs, {}},
             {u"<title>plain</title>"_qs, {}},
         };
         for (const auto &[head, path] : rows) {
@@ -265,20 +261,6 @@ private Q_SLOTS:
             const QString expected = path.startsWith(u'/') ? m_server->url(path).toString() : path;
             QCOMPARE(head + u" "_qs + eval(WebEnhancer::pageThumbnailScript()).toString(), head + u" "_qs + expected);
         }
-    }
-
-    void siteStructureScan()
-    {
-        QString body = u"<div class=outer><span class=login-tip>  免费享高清视频 </span></div><p>免费享高清视频</p>"_qs
-            + u"<a class=more>免费享高清视频</a>"_qs.repeated(5);
-        for (int i = 0; i < 20; ++i)
-            body += u"<div class=fixed-%1></div><div class=dm-%1></div><div class=Login%1></div>"_qs.arg(i);
-        setBody(body);
-        const QJsonObject scan = QJsonDocument::fromJson(eval(WebEnhancer::siteStructureScanScript()).toString().toUtf8()).object();
-        QCOMPARE(scan.value("url").toString(), m_server->url(u"/plain.html"_qs).toString());
-        QCOMPARE(scan.value("loginText").toArray().at(0).toString(), u"span.login-tip < div.outer < body. < html."_qs);
-        const auto size = [&scan](const char *key) { return scan.value(QLatin1String(key)).toArray().size(); };
-        QCOMPARE(QList<qsizetype>({size("loginText"), size("fixed"), size("dm"), size("login")}), QList<qsizetype>({4, 12, 12, 15}));
     }
 
     // Each site's style, attached by its adapter's script in the loaded page, one after another.
@@ -289,16 +271,12 @@ private Q_SLOTS:
             {u"https://www.twitch.tv/x"_qs, u"nav.top-nav player.video-player"_qs, u"nav display none;player z-index 999999"_qs},
             {u"https://live.bilibili.com/1"_qs, u"side.live-sidebar player.player"_qs, u"side display none;player z-index 2147483000"_qs},
             {u"https://vimeo.com/1"_qs, u"side.x-sidebar-y player.vp-player"_qs, u"side display none;player z-index 2147483000"_qs},
-            {u"https://www.huya.com/1"_qs, u"chat.room-chat"_qs, u"chat display none"_qs},
             {u"https://weibo.com/1"_qs, u"<div class=m-container-max><p id=first class=m-box>x</p><p id=second class=m-box>x</p></div>"_qs,
              u"first display none;second display block"_qs},
-            {u"https://v.youku.com/1"_qs, u"header.yk-header"_qs, u"header display none"_qs},
             {u"https://y.qq.com/"_qs, u"bar.mod_player"_qs, u"bar position fixed"_qs},
             {u"https://www.dailymotion.com/video/x"_qs, u"header.ResponsiveHeader__header_x"_qs, u"header display none"_qs},
-            {u"https://soundcloud.com/"_qs, u"notes.announcements"_qs, u"notes display none"_qs},
             {u"https://www.pornhub.com/v"_qs, u"list.videoList"_qs + dialogs, u"list display none;gate z-index 2147483600"_qs},
             {u"https://www.xvideos.com/v"_qs, u"nav.x"_qs + dialogs, u"nav display none;gate z-index auto"_qs},
-            {u"https://xhamster.com/v"_qs, u"side.a-sidebar"_qs, u"side display none"_qs},
             {u"https://www.redtube.com/1"_qs, u"player.mgp_videoWrapper"_qs + dialogs, u"player z-index 9998;cookie z-index auto"_qs},
             {u"https://music.163.com/"_qs, u"top.m-top"_qs, u"top display none"_qs},
         };
