@@ -1,5 +1,7 @@
 #include "ui/OverlayAutoHide.h"
 
+#include "TimerWait.h"
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -52,10 +54,7 @@ private Q_SLOTS:
             row.change(*rules);
             rules->pointerEntered();
             rules->pointerLeft();
-            QTimer past;
-            QSignalSpy fired(&past, &QTimer::timeout);
-            past.start(appearMs * 2);
-            QVERIFY(fired.wait(5000) && rules->visible());
+            QVERIFY(TimerWait::pastTimers(std::chrono::milliseconds(appearMs)) && rules->visible());
             rules->setControlsPinned(false);
             rules->setAutoHide(true);
             rules->setReady(true);
