@@ -36,7 +36,9 @@ private Q_SLOTS:
         QVERIFY(window.errorCard()->isHidden() && harness.model().sessions().size() == 1);
     }
 
-    void storageWarningLine()
+    // A damaged history shows its warning line, and the fresh one lists the most recent
+    // first; activating an entry opens it again.
+    void historyAndWarning()
     {
         ModelHarness harness;
         QDir().mkpath(QFileInfo(harness.historyFile()).absolutePath());
@@ -48,13 +50,6 @@ private Q_SLOTS:
         window.show();
         QVERIFY(window.storageWarningLabel()->isVisible());
         QCOMPARE(window.storageWarningLabel()->text(), harness.model().storageWarning().value());
-    }
-
-    // Most recent first; activating an entry opens it again.
-    void recentListOpensAnEntry()
-    {
-        ModelHarness harness;
-        HomeWindow window(harness.model());
         harness.model().close(*harness.openClip(1));
         harness.openClip(2);
         QListWidgetItem *older = window.recentList()->item(1);

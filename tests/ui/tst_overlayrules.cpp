@@ -31,9 +31,13 @@ private Q_SLOTS:
     }
 
     // A speed is checked within 0.01 of the offered value; controls show unless auto-hide
-    // may hide them, nothing keeps them and the linger after the pointer has ended.
-    void speedAndVisibility()
+    // may hide them, nothing keeps them and the linger after the pointer has ended. Escape
+    // leaves cinema first, then click-through, else closes the window.
+    void speedVisibilityAndEscape()
     {
+        QCOMPARE(OverlayRules::escapeAction(true, true), EscapeAction::exitCinema);
+        QCOMPARE(OverlayRules::escapeAction(false, true), EscapeAction::endClickThrough);
+        QCOMPARE(OverlayRules::escapeAction(false, false), EscapeAction::closeWindow);
         QVERIFY(OverlayRules::isCurrentSpeed(1.009, 1.0) && OverlayRules::isCurrentSpeed(0.991, 1.0));
         QVERIFY(!OverlayRules::isCurrentSpeed(1.011, 1.0) && !OverlayRules::isCurrentSpeed(qQNaN(), 1.0));
         QVERIFY(!OverlayRules::controlsVisible({.autoHide = true, .ready = true}));
@@ -41,14 +45,6 @@ private Q_SLOTS:
                                                            {.controlsPinned = true, .ready = true}, {.ready = false},
                                                            {.ready = true, .hovering = true}, {.ready = true, .linger = true}})
             QVERIFY(OverlayRules::controlsVisible(kept));
-    }
-
-    // Escape leaves cinema first, then click-through, else closes the window.
-    void escapeOrder()
-    {
-        QCOMPARE(OverlayRules::escapeAction(true, true), EscapeAction::exitCinema);
-        QCOMPARE(OverlayRules::escapeAction(false, true), EscapeAction::endClickThrough);
-        QCOMPARE(OverlayRules::escapeAction(false, false), EscapeAction::closeWindow);
     }
 
     // Native seeks are clamped by the session; a page gets no negative time. Nothing to
