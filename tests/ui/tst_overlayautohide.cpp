@@ -42,8 +42,8 @@ private Q_SLOTS:
         QCOMPARE(changes.size(), 4);
     }
 
-    // Off, pinned or not ready, they stay. Pinned or off while the wait ended, they also stay
-    // once back to normal; not ready then, they go.
+    // Off, pinned or not ready, they stay. Pinned or off while the wait after appearing
+    // ended, they also stay once back to normal; not ready then, they go.
     void keep()
     {
         struct Row { std::function<void(OverlayAutoHide &)> change; bool visibleAfter; };
@@ -52,8 +52,6 @@ private Q_SLOTS:
                                          {[](auto &r) { r.setReady(false); }, false}}) {
             auto rules = appeared();
             row.change(*rules);
-            rules->pointerEntered();
-            rules->pointerLeft();
             QVERIFY(TimerWait::pastTimers(std::chrono::milliseconds(appearMs)) && rules->visible());
             rules->setControlsPinned(false);
             rules->setAutoHide(true);

@@ -12,7 +12,6 @@ using Operation = std::function<void(PlayerWindowController &)>;
 
 namespace {
 constexpr GeoRect start = WindowHarness::startFrame;
-const PlayerWindowController::Timings timings = WindowHarness::quickTimings();
 
 GeoRect screen() { return ScreenGeometry::visibleFrame(*ScreenGeometry::mainScreen()); }
 
@@ -69,7 +68,7 @@ private Q_SLOTS:
                                                          [](auto &c) { c.session().setVolume(0.2); }, [](auto &c) { c.session().setLockAspect(false); }}) {
             const auto before = stored();
             change(window.controller());
-            QVERIFY(stored() == before && TimerWait::pastTimers(timings.persistDebounce) && stored() != before);
+            QVERIFY(stored() == before && TimerWait::pastTimers(WindowHarness::quickTimings().persistDebounce) && stored() != before);
         }
         QCOMPARE(stored(), std::optional(StoredWindowState(start.toText(), 0.5, false, 0.2, false)));
     }
@@ -101,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(window.present());
         window.window().move(12, 100);
         QVERIFY(window.lastFrame() == window.controller().frame() && window.storedFrame() == window.controller().frame());
-        QVERIFY(window.controller().frame().x == 12 && TimerWait::pastTimers(timings.snapDelay));
+        QVERIFY(window.controller().frame().x == 12 && TimerWait::pastTimers(WindowHarness::quickTimings().snapDelay));
         QCOMPARE(window.controller().frame().x, 0);
     }
 
@@ -118,7 +117,7 @@ private Q_SLOTS:
             QVERIFY(!grip->isVisibleTo(&window.window()));
         window.window().move(5, 5);
         QVERIFY(window.lastFrame() == window.controller().frame() && window.storedFrame() == start);
-        QVERIFY(TimerWait::pastTimers(timings.snapDelay) && window.window().pos() == QPoint(5, 5));
+        QVERIFY(TimerWait::pastTimers(WindowHarness::quickTimings().snapDelay) && window.window().pos() == QPoint(5, 5));
         QTest::keyClick(window.window().windowHandle(), Qt::Key_Escape);
         QVERIFY(window.controller().frame() == start && window.lastFrame() == start);
     }
@@ -182,7 +181,7 @@ private Q_SLOTS:
             const QPoint topLeft = window.window().pos();
             window.window().resize(row.resizeTo);
             QVERIFY(window.window().size() == row.expected && window.window().pos() == topLeft);
-            QVERIFY(TimerWait::pastTimers(timings.liveResizeSettle));
+            QVERIFY(TimerWait::pastTimers(WindowHarness::quickTimings().liveResizeSettle));
             QVERIFY(window.lastFrame() == window.controller().frame() && window.storedFrame() == window.controller().frame());
         }
     }
