@@ -1,13 +1,12 @@
 #include "PointerDrag.h"
 
+#include "TimerWait.h"
 #include "X11Input.h"
 #include "windows/ResizeGrip.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 namespace PointerDrag {
 
@@ -47,12 +46,7 @@ bool pullGrip(const QWidget &window, Qt::Edges edges, const QPoint &pull, std::c
     if (edges & Qt::BottomEdge)
         held.setBottom(std::max(held.bottom() + pull.y(), held.top() + 219));
     const auto atHeld = [&] { return window.geometry() == held; };
-    const auto stillHeld = [&] {
-        QTimer settled;
-        QSignalSpy fired(&settled, &QTimer::timeout);
-        settled.start(settle * 3);
-        return fired.wait(5000) && atHeld();
-    };
+    const auto stillHeld = [&] { return TimerWait::pastTimers(settle) && atHeld(); };
     const QPoint press = grip->mapToGlobal(grip->rect().center());
     return leftDrag(press, press + pull, atHeld, stillHeld);
 }

@@ -20,8 +20,6 @@ PlayerWindowController::Timings WindowHarness::quickTimings()
     timings.persistDebounce = 20ms;
     timings.snapDelay = 20ms;
     timings.liveResizeSettle = 40ms;
-    timings.moveToCornerDelay = 20ms;
-    timings.grabToggleDelay = 40ms;
     return timings;
 }
 

@@ -20,8 +20,9 @@ class PlayerView;
 class QToolButton;
 
 // One player window built the way the application builds it: a session, its controller and
-// (on request) a PlayerView, over throw-away settings in a TemporaryHome. Players and web pages are fakes
-// unless the options give factories; the newest of each is kept. Not shown until present().
+// (on request) a PlayerView, over throw-away settings in a TemporaryHome. Players and web
+// pages are fakes unless the options give factories; the newest of each is kept. Not shown
+// until present().
 class WindowHarness final
 {
 public:
@@ -46,7 +47,7 @@ public:
 
     static MediaSource clip(const QString &url = QStringLiteral("file:///tmp/clip.mp4"),
                             MediaKind kind = MediaKind::localFile);
-    // Every delay of the window a few milliseconds long.
+    // The window's delays that tests wait for, a few milliseconds long.
     static PlayerWindowController::Timings quickTimings();
 
     WindowHarness() : WindowHarness(Options{}) {}
@@ -57,7 +58,8 @@ public:
 
     // Shows the window and waits (bounded) until it is exposed.
     bool present();
-    // Drops the controller as the application does once its window closed.
+    // Drops the controller as the application does once its window closed; controller() and
+    // window() are gone then.
     void dropController() { m_controller.reset(); }
 
     PlayerWindowController &controller() const { return *m_controller; }
@@ -67,12 +69,10 @@ public:
     QSettings &settings() const { return *m_settings; }
     Preferences &preferences() const { return *m_preferences; }
     WindowPlacement &placement() { return m_placement; }
-    const TemporaryHome &home() const { return m_home; }
     // The newest fake player or page; null for other factories or once deleted.
     FakeNativePlayer *player() const;
     FakeWebPage *page() const;
     int playersMade() const { return int(m_players.size()); }
-    int pagesMade() const { return int(m_pages.size()); }
     // Times the controller's close callback ran.
     int closed() const { return m_closed; }
 

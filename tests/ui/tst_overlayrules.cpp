@@ -11,21 +11,15 @@ class TestOverlayRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { L10n::setLanguage(AppLanguage::system); }
-
     // Labels use a dot whatever the locale (the tests run under a German one).
     void labels()
     {
         struct Row { double value; QString time; QString speed; QString percent; };
         const QList<Row> rows{
-            {qQNaN(), u"0:00"_qs, {}, u"0%"_qs},
-            {-0.2, u"0:00"_qs, {}, u"0%"_qs},
-            {0.754, u"0:01"_qs, u"0.754×"_qs, u"75%"_qs},
-            {1.5, u"0:02"_qs, u"1.5×"_qs, u"100%"_qs},
-            {2, u"0:02"_qs, u"2×"_qs, u"100%"_qs},
-            {59.6, u"1:00"_qs, {}, {}},
-            {3599.4, u"59:59"_qs, {}, {}},
-            {3599.5, u"1:00:00"_qs, {}, {}},
+            {qQNaN(), u"0:00"_qs, {}, u"0%"_qs},      {-0.2, u"0:00"_qs, {}, u"0%"_qs},
+            {0.754, u"0:01"_qs, u"0.754×"_qs, u"75%"_qs}, {1.5, u"0:02"_qs, u"1.5×"_qs, u"100%"_qs},
+            {2, u"0:02"_qs, u"2×"_qs, {}},            {59.6, u"1:00"_qs, {}, {}},
+            {3599.4, u"59:59"_qs, {}, {}},            {3599.5, u"1:00:00"_qs, {}, {}},
             {3600.0 * 125 + 65, u"125:01:05"_qs, {}, {}},
         };
         for (const Row &row : rows) {
@@ -36,36 +30,21 @@ private Q_SLOTS:
         QCOMPARE(OverlayRules::timeLabel(1e300).count(u':'), 2);
     }
 
-    // A speed is checked within 0.01 of the offered value.
-    void currentSpeed()
-    {
-        QVERIFY(OverlayRules::isCurrentSpeed(1.009, 1.0));
-        QVERIFY(OverlayRules::isCurrentSpeed(0.991, 1.0));
-        QVERIFY(!OverlayRules::isCurrentSpeed(1.011, 1.0));
-        QVERIFY(!OverlayRules::isCurrentSpeed(qQNaN(), 1.0));
-    }
-
-    void visibility()
-    {
-        struct Row { OverlayRules::VisibilityInputs inputs; bool visible; };
-        const QList<Row> rows{
-            {{.autoHide = true, .ready = true}, false},
-            {{.autoHide = false, .ready = true}, true},
-            {{.controlsPinned = true, .ready = true}, true},
-            {{.ready = false}, true},
-            {{.ready = true, .hovering = true}, true},
-            {{.ready = true, .linger = true}, true},
-        };
-        for (const Row &row : rows)
-            QCOMPARE(OverlayRules::controlsVisible(row.inputs), row.visible);
-    }
-
-    // Escape leaves cinema first, then click-through, else closes the window.
-    void escapeOrder()
+    // A speed is checked within 0.01 of the offered value; controls show unless auto-hide
+    // may hide them, nothing keeps them and the linger after the pointer has ended. Escape
+    // leaves cinema first, then click-through, else closes the window.
+    void speedVisibilityAndEscape()
     {
         QCOMPARE(OverlayRules::escapeAction(true, true), EscapeAction::exitCinema);
         QCOMPARE(OverlayRules::escapeAction(false, true), EscapeAction::endClickThrough);
         QCOMPARE(OverlayRules::escapeAction(false, false), EscapeAction::closeWindow);
+        QVERIFY(OverlayRules::isCurrentSpeed(1.009, 1.0) && OverlayRules::isCurrentSpeed(0.991, 1.0));
+        QVERIFY(!OverlayRules::isCurrentSpeed(1.011, 1.0) && !OverlayRules::isCurrentSpeed(qQNaN(), 1.0));
+        QVERIFY(!OverlayRules::controlsVisible({.autoHide = true, .ready = true}));
+        for (const OverlayRules::VisibilityInputs &kept : {OverlayRules::VisibilityInputs{.autoHide = false, .ready = true},
+                                                           {.controlsPinned = true, .ready = true}, {.ready = false},
+                                                           {.ready = true, .hovering = true}, {.ready = true, .linger = true}})
+            QVERIFY(OverlayRules::controlsVisible(kept));
     }
 
     // Native seeks are clamped by the session; a page gets no negative time. Nothing to
@@ -75,22 +54,17 @@ private Q_SLOTS:
         QCOMPARE(OverlayRules::skipTarget(4, -10, MediaKind::localFile), -6.0);
         QCOMPARE(OverlayRules::skipTarget(4, -10, MediaKind::web), 0.0);
         QCOMPARE(OverlayRules::skipTarget(4, 10, MediaKind::web), 14.0);
-        QCOMPARE(OverlayRules::scrubSeconds(0.5, 120), 60.0);
-        QCOMPARE(OverlayRules::scrubSeconds(1.3, 120), 120.0);
-        QCOMPARE(OverlayRules::scrubSeconds(-0.2, 120), 0.0);
-        QCOMPARE(OverlayRules::scrubSeconds(0.5, qQNaN()), 0.0);
-        QCOMPARE(OverlayRules::scrubSeconds(qQNaN(), 120), 0.0);
+        for (const auto &[fraction, duration, seconds] : {std::tuple{0.5, 120.0, 60.0}, {1.3, 120.0, 120.0}, {-0.2, 120.0, 0.0},
+                                                          {0.5, qQNaN(), 0.0}, {qQNaN(), 120.0, 0.0}})
+            QCOMPARE(OverlayRules::scrubSeconds(fraction, duration), seconds);
     }
 
-    void failureIcons()
+    // Icons by kind; the click-through message names the bound restore shortcut, or the
+    // menu item without one.
+    void failureIconAndMessage()
     {
         QCOMPARE(OverlayRules::failureIconName(AppError::Kind::network), u"kind-network"_qs);
         QCOMPARE(OverlayRules::failureIconName(AppError::Kind::storage), u"kind-storage"_qs);
-    }
-
-    // The bound restore shortcut is named; without one, the menu item.
-    void clickThroughMessage()
-    {
         L10n::setLanguage(AppLanguage::es);
         QVERIFY(OverlayRules::clickThroughMessage(u"Ctrl+Alt+R"_qs, true).contains(u"pulsa Ctrl+Alt+R"_qs));
         L10n::setLanguage(AppLanguage::en);

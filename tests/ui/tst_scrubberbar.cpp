@@ -5,10 +5,7 @@
 
 namespace {
 // A point at a fraction of the track, which is inset by the knob's radius at both ends.
-QPoint at(const ScrubberBar &bar, double fraction)
-{
-    return {int(std::lround(6 + fraction * (bar.width() - 12))), bar.height() / 2};
-}
+QPoint at(const ScrubberBar &bar, double fraction) { return {int(std::lround(6 + fraction * (bar.width() - 12))), 9}; }
 } // namespace
 
 class TestScrubberBar : public QObject
@@ -16,34 +13,21 @@ class TestScrubberBar : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void progress()
-    {
-        ScrubberBar bar;
-        bar.setProgress(-3, 100);
-        QCOMPARE(bar.value(), 0.0);
-        bar.setProgress(5, qQNaN());
-        QCOMPARE(bar.value(), 5.0);
-        QCOMPARE(bar.duration(), 0.0);
-    }
-
-    // A drag follows the pointer, ignores progress meanwhile and seeks once at the release,
-    // clamped to the track.
-    void dragSeeksOnceAtTheEnd()
+    // A drag follows the pointer, clamped to the track, ignores progress meanwhile and seeks
+    // once at the release; progress moves it again after.
+    void drag()
     {
         ScrubberBar bar;
         bar.resize(212, 18);
-        bar.setProgress(10, 80);
+        bar.setProgress(-3, 80);
+        QCOMPARE(bar.value(), 0.0);
         QSignalSpy seeks(&bar, &ScrubberBar::seekRequested);
         QTest::mousePress(&bar, Qt::LeftButton, {}, at(bar, 0.25));
-        QVERIFY(bar.scrubbing());
         QTest::mouseMove(&bar, at(bar, 0.5));
         bar.setProgress(11, 80);
-        QCOMPARE(bar.value(), 40.0);
-        QTest::mouseMove(&bar, QPoint(-50, 9));
-        QCOMPARE(seeks.size(), 0);
+        QVERIFY(bar.scrubbing() && bar.value() == 40 && seeks.isEmpty());
         QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(400, 9));
-        QCOMPARE(seeks.size(), 1);
-        QCOMPARE(seeks.first().first().toDouble(), 80.0);
+        QCOMPARE(seeks, QList<QVariantList>{{80.0}});
         bar.setProgress(76, 80);
         QCOMPARE(bar.value(), 76.0);
     }
@@ -53,12 +37,10 @@ private Q_SLOTS:
     {
         ScrubberBar bar;
         bar.resize(212, 18);
-        bar.setProgress(42, 0);
+        bar.setProgress(42, qQNaN());
         QSignalSpy seeks(&bar, &ScrubberBar::seekRequested);
         QTest::mouseClick(&bar, Qt::LeftButton, {}, at(bar, 0.5));
-        QVERIFY(!bar.scrubbing());
-        QCOMPARE(seeks.size(), 0);
-        QCOMPARE(bar.value(), 42.0);
+        QVERIFY(!bar.scrubbing() && seeks.isEmpty() && bar.value() == 42);
     }
 
     // Disabled or hidden mid-drag, no release will come: the drag ends at once, unsought.
@@ -75,9 +57,8 @@ private Q_SLOTS:
             disable ? bar->setEnabled(false) : parent.hide();
             QVERIFY(!bar->scrubbing());
             QTest::mouseRelease(bar, Qt::LeftButton, {}, at(*bar, 0.5));
-            QCOMPARE(seeks.size(), 0);
             bar->setProgress(12, 100);
-            QCOMPARE(bar->value(), 12.0);
+            QVERIFY(seeks.isEmpty() && bar->value() == 12);
         }
     }
 };

@@ -76,10 +76,9 @@ private Q_SLOTS:
         LegacyMigration::run();
         qunsetenv("LUMIVANE_TEST_MODE");
         QCOMPARE(QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value(u"appLanguage"_qs), u"es"_qs);
-        QCOMPARE(TestFiles::mode(AppPaths::settingsFile()), 0600);
-        QCOMPARE(contentOf(home.dataHome() + u"/Lumivane/history.json"_qs), QByteArray("history"));
-        QCOMPARE(contentOf(AppPaths::screenshotFolder() + u"/shot.png"_qs), QByteArray("png"));
-        QVERIFY(QFileInfo::exists(AppPaths::legacySettingsFile()));
+        QVERIFY(TestFiles::mode(AppPaths::settingsFile()) == 0600 && QFileInfo::exists(AppPaths::legacySettingsFile()));
+        QVERIFY(contentOf(home.dataHome() + u"/Lumivane/history.json"_qs) == "history"
+                && contentOf(AppPaths::screenshotFolder() + u"/shot.png"_qs) == "png");
     }
 };
 
