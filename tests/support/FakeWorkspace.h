@@ -2,48 +2,40 @@
 
 #include "platform/Workspace.h"
 
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 
 // A Workspace whose answers the test sets and whose calls it reads back.
-class FakeWorkspace final : public Workspace
-{
-public:
+struct FakeWorkspace final : Workspace {
     struct Launch {
         QString executable;
         QUrl url;
     };
 
-    bool openUrl(const QUrl &url) override;
-    std::optional<QString> defaultHandler(const QUrl &url) override;
-    std::optional<QString> findPlayer(const QString &name) override;
-    std::expected<void, QString> launchPlayer(const QString &executable, const QUrl &url) override;
-    void revealFile(const QString &path) override;
+    bool openUrl(const QUrl &url) override
+    {
+        openedUrls.append(url);
+        return openAccepted;
+    }
+    std::optional<QString> defaultHandler(const QUrl &) override { return handler; }
+    std::optional<QString> findPlayer(const QString &name) override
+    {
+        return installedPlayers.contains(name) ? std::optional<QString>(QStringLiteral("/usr/bin/") + name) : std::nullopt;
+    }
+    std::expected<void, QString> launchPlayer(const QString &executable, const QUrl &url) override
+    {
+        launches.append({executable, url});
+        return launchError.isEmpty() ? std::expected<void, QString>() : std::unexpected(launchError);
+    }
+    void revealFile(const QString &) override {}
 
-    // Answers.
-    void setOpenAccepted(bool accepted) { m_openAccepted = accepted; }
-    // The handler reported for URLs of this scheme ("file" for local files).
-    void setDefaultHandler(const QString &scheme, const QString &entry);
-    // The player becomes installed at "/usr/bin/<name>".
-    void installPlayer(const QString &name);
-    // Every later launch fails with this text; an empty text lets launches succeed.
-    void setLaunchError(const QString &error) { m_launchError = error; }
-
+    // Answers: the desktop accepts URLs; the desktop entry that handles every URL; the players
+    // found at "/usr/bin/<name>"; the error every launch fails with (none when empty).
+    bool openAccepted = true;
+    std::optional<QString> handler;
+    QStringList installedPlayers;
+    QString launchError;
     // Calls.
-    const QList<QUrl> &openedUrls() const { return m_openedUrls; }
-    const QList<QUrl> &handlerQueries() const { return m_handlerQueries; }
-    const QList<Launch> &launches() const { return m_launches; }
-    const QStringList &revealedFiles() const { return m_revealedFiles; }
-
-private:
-    bool m_openAccepted = true;
-    QHash<QString, QString> m_handlers;
-    QSet<QString> m_players;
-    QString m_launchError;
-    QList<QUrl> m_openedUrls;
-    QList<QUrl> m_handlerQueries;
-    QList<Launch> m_launches;
-    QStringList m_revealedFiles;
+    QList<QUrl> openedUrls;
+    QList<Launch> launches;
 };
