@@ -2,16 +2,20 @@
 // command line and runs the event loop.
 #include "app/AppModel.h"
 #include "app/CommandLine.h"
+#include "app/GlobalShortcuts.h"
 #include "app/LaunchArguments.h"
 #include "settings/Preferences.h"
 #include "app/QuitGuard.h"
+#include "app/ShortcutDispatcher.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
+#include "platform/PortalHotKeys.h"
 #include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
+#include "platform/X11HotKeys.h"
 #include "ui/ComingSoonWindow.h"
 #include "ui/HomeWindow.h"
 #include "ui/PlayerView.h"
@@ -21,10 +25,12 @@
 #include "KiteCore/L10n.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QPointer>
 #include <QShortcut>
 #include <QTimer>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <clocale>
 #include <memory>
@@ -36,8 +42,9 @@ constexpr int windowRestoreDelayMs = 800;
 class Shell final
 {
 public:
-    explicit Shell(AppModel &model)
+    Shell(AppModel &model, ShortcutDispatcher &shortcuts)
         : m_model(model)
+        , m_shortcuts(shortcuts)
         , m_home(model)
     {
         auto *quit = new QShortcut(QKeySequence::Quit, &m_home);
@@ -79,12 +86,16 @@ public:
             case CommandLine::Request::Action::open: m_model.open(request.text); break;
             case CommandLine::Request::Action::showSettings: showSettings(); break;
             case CommandLine::Request::Action::showOnboarding: showOnboarding(); break;
+            case CommandLine::Request::Action::performShortcut:
+                m_shortcuts.perform(request.shortcut);
+                break;
             }
         }
     }
 
 private:
     AppModel &m_model;
+    ShortcutDispatcher &m_shortcuts;
     HomeWindow m_home;
     std::unique_ptr<ComingSoonWindow> m_settings;
     std::unique_ptr<ComingSoonWindow> m_onboarding;
@@ -120,6 +131,17 @@ PlaybackSession::WebPageFactory webPages()
 {
     return [] { return std::make_unique<QtWebPage>(); };
 }
+
+// Key grabs in an X11 session. Under Wayland the program runs on XWayland, where grabs see
+// keys only while one of its own windows has focus: the desktop portal is asked instead.
+std::unique_ptr<HotKeyService> hotKeyService()
+{
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return std::make_unique<PortalHotKeys>(QDBusConnection::sessionBus());
+    if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        return std::make_unique<X11HotKeys>(x11->connection());
+    return nullptr;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -150,16 +172,22 @@ int main(int argc, char *argv[])
                     AppPaths::playlistFile(), nativePlayers(), webPages(),
                     playerContent(preferences, modelRef)});
     modelRef = &model;
-    Shell shell(model);
+    ShortcutDispatcher shortcutDispatcher(model);
+    Shell shell(model, shortcutDispatcher);
     wire(model, shell);
+    const std::unique_ptr<HotKeyService> hotKeys = hotKeyService();
+    GlobalShortcuts shortcuts(hotKeys.get(), preferences);
+    QObject::connect(&shortcuts.manager(), &ShortcutManager::actionTriggered, &shortcutDispatcher,
+                     &ShortcutDispatcher::perform);
 
     QObject::connect(&instance, &SingleInstance::argumentsReceived, &model,
                      [&shell](const QStringList &forwarded) { shell.handle(forwarded); });
     QuitGuard quitGuard(model);
     app.installEventFilter(&quitGuard);
     // Quit paths that skip the quit request still save the list here, then playback stops.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &model, [&model] {
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &model, [&model, &shortcuts] {
         model.prepareToQuit();
+        shortcuts.manager().unregisterAll();
         model.stopAll();
     });
 

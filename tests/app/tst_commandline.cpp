@@ -39,6 +39,10 @@ const QList<Row> rows{
      {open("https://www.youtube.com/watch?v=dQw4w9WgXcQ&t=42"), open("file:///home/me/a%20b%231.mkv"), settings}},
     {"web engine arguments are not read", {"--settings", "--open", "--webEngineArgs", "--open", "https://x.org"},
      {settings}},
+    {"--action takes a shortcut action by its stored name", {"--action", "windowScaleDown"},
+     {{Action::performShortcut, {}, ShortcutAction::windowScaleDown}}},
+    {"--action takes the next word; unknown, or last, it does nothing",
+     {"--action", "--settings", "--onboarding", "--action"}, {onboarding}},
 };
 
 // "%d" stands for the working folder, which holds clip.mp4 and films/. Nothing expected:

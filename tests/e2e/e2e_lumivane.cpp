@@ -4,10 +4,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPixmap>
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -123,6 +127,7 @@ private Q_SLOTS:
     void opensPlaysRemembersAndRestores();
     void secondLaunchHandsOverAndExits();
     void folderFillsThePlaylistWithoutANewWindow();
+    void actionsReachTheRunningInstance();
 };
 
 void TestLumivane::initTestCase()
@@ -203,6 +208,43 @@ void TestLumivane::folderFillsThePlaylistWithoutANewWindow()
     QCOMPARE(titles, (QStringList{u"a-track"_qs, u"b-track"_qs}));
     QVERIFY(windowsNamed(u"a-track"_qs).isEmpty());
     QVERIFY(windowsNamed(u"b-track"_qs).isEmpty());
+    QVERIFY(quit(*running));
+}
+
+void TestLumivane::actionsReachTheRunningInstance()
+{
+    Account account;
+    // Two frames a second, each with its own colour.
+    const QString clip = account.path(u"e2e-action.mp4"_qs);
+    QVERIFY(QFile::copy(MediaGenerator::numberedFrames(40, 2), clip));
+    std::unique_ptr<QProcess> running = account.start({u"--open"_qs, clip});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-action"_qs).isEmpty(); }));
+    const WId window = windowsNamed(u"e2e-action"_qs).first().toULongLong();
+    const auto frame = [window] {
+        const QImage image = QGuiApplication::primaryScreen()->grabWindow(window).toImage();
+        return MediaGenerator::frameNumberOf(image.pixelColor(image.width() / 4, image.height() / 2));
+    };
+    const auto action = [&account](const QString &name) {
+        const std::unique_ptr<QProcess> launch = account.start({u"--action"_qs, name});
+        return launch->waitForFinished(10000) && launch->exitCode() == 0;
+    };
+    QVERIFY(eventually([&] { return frame() >= 1; }));
+
+    QVERIFY(action(u"playPause"_qs));
+    // Paused: the picture holds still for a second.
+    int shown = -1;
+    QElapsedTimer still;
+    QVERIFY(eventually([&] {
+        if (const int now = frame(); now != shown || now < 0) {
+            shown = now;
+            still.start();
+        }
+        return still.elapsed() >= 1000;
+    }));
+    QVERIFY(action(u"playPause"_qs));
+    QVERIFY(eventually([&] { return frame() > shown; }));
+    QVERIFY(action(u"toggleAllWindows"_qs));
+    QVERIFY(eventually([&] { return windowsNamed(u"e2e-action"_qs).isEmpty(); }));
     QVERIFY(quit(*running));
 }
 

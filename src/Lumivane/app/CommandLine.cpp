@@ -59,6 +59,11 @@ QList<Request> parse(const QStringList &arguments)
         if (argument == u"--open") {
             if (i + 1 < end)
                 requests.append({Request::Action::open, arguments.at(++i)});
+        } else if (argument == u"--action") {
+            if (i + 1 >= end)
+                continue;
+            if (const std::optional<ShortcutAction> shortcut = shortcutActionFromRaw(arguments.at(++i)))
+                requests.append({Request::Action::performShortcut, {}, *shortcut});
         } else if (argument == u"--settings") {
             requests.append({Request::Action::showSettings, {}});
         } else if (argument == u"--onboarding") {

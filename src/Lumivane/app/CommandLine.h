@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KiteCore/ShortcutAction.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,6 +13,9 @@
 //   --open <text>     open the text; "--open" with nothing after it does nothing
 //   --settings        show the settings window
 //   --onboarding      show the onboarding window
+//   --action <name>   carry out a shortcut action ("toggleAllWindows", "playPause", … as
+//                     bindings store them), so the desktop's own keyboard settings can bind
+//                     keys to it; an unknown name does nothing
 //   lumivane:…?url=X  open X (the first "url" query item that has a value)
 //   other URLs        open their absolute string (a file manager passes file:// URLs)
 //   /absolute/path    open it as a file URL (launchers may pass local files as paths)
@@ -21,11 +26,13 @@ namespace CommandLine {
 
 struct Request final
 {
-    enum class Action { open, showSettings, showOnboarding };
+    enum class Action { open, showSettings, showOnboarding, performShortcut };
 
     Action action = Action::open;
     // The text to open; empty for the other actions.
     QString text;
+    // The shortcut action to carry out, for performShortcut.
+    ShortcutAction shortcut = ShortcutAction::toggleAllWindows;
 
     bool operator==(const Request &other) const = default;
 };

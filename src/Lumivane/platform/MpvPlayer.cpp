@@ -381,9 +381,8 @@ quint64 MpvPlayer::load(const QUrl &url)
         const quint64 item = m_item;
         QMetaObject::invokeMethod(this, [this, item] {
             if (item == m_item)
-                fail({PlatformError::Domain::other, MPV_ERROR_UNINITIALIZED,
-                      L("无法启动播放器。", "The player couldn't be started.",
-                        "No se pudo iniciar el reproductor.")});
+                fail({PlatformError::Domain::other, PlatformError::playerUnavailable,
+                      QString::fromUtf8(mpv_error_string(MPV_ERROR_UNINITIALIZED))});
         }, Qt::QueuedConnection);
         return m_item;
     }

@@ -28,6 +28,9 @@ struct PlatformError final {
     static constexpr int unknownFormat = 5;
     static constexpr int openFailed = 6;
 
+    // Other codes: the player itself could not be made.
+    static constexpr int playerUnavailable = -2000;
+
     Domain domain = Domain::other;
     int code = 0;
     QString description;

@@ -94,6 +94,9 @@ AppError classify(const std::optional<PlatformError> &error, AppError::Kind fall
     case E::Domain::media: return AppError::decode(mediaText(*error));
     case E::Domain::other: break;
     }
+    if (error->code == E::playerUnavailable)
+        return AppError(fallbackKind, L("无法启动播放器。", "The player couldn't be started.",
+                                        "No se pudo iniciar el reproductor."));
     return AppError(fallbackKind, describe(*error));
 }
 
