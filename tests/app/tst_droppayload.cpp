@@ -30,8 +30,7 @@ const QList<Row> rows{
      "https://example.com/a%20b.mp4", "https://example.com/a%20b.mp4"},
     {"text opens as it is", {}, " bilibili.com/video/BV1 ", Action::open, {}, " bilibili.com/video/BV1 ",
      " bilibili.com/video/BV1 "},
-    {"blank text is refused", {}, " \n\t", Action::refused},
-    {"nothing is refused", {}, {}, Action::refused},
+    {"blank text, like nothing, is refused", {}, " \n\t", Action::refused},
 };
 } // namespace
 

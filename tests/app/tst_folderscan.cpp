@@ -51,17 +51,9 @@ private Q_SLOTS:
             const QList<PlaylistItem> items = FolderScan::mediaItems(QUrl::fromLocalFile(scanned.path()));
 
             QStringList found;
-            QSet<QUuid> ids;
-            for (const PlaylistItem &item : items) {
-                const QFileInfo file(QUrl(item.urlString).toLocalFile());
-                found << QDir(scanned.path()).relativeFilePath(file.filePath());
-                ids << item.id;
-                QCOMPARE(item.kind, u"localFile"_qs);
-                QCOMPARE(item.title, file.completeBaseName());
-                QCOMPARE(item.subtitle, file.dir().dirName());
-            }
+            for (const PlaylistItem &item : items)
+                found << QDir(scanned.path()).relativeFilePath(QUrl(item.urlString).toLocalFile());
             QCOMPARE(found, row.expected);
-            QCOMPARE(ids.size(), found.size());
         }
     }
 };

@@ -2,6 +2,8 @@
 
 #include "TestFiles.h"
 
+#include "KiteCore/L10n.h"
+
 #include <QTest>
 
 #include <QFileInfo>
@@ -39,8 +41,8 @@ void ModelHarness::checkRow(const QList<Operation> &operations)
 }
 
 ModelHarness::ModelHarness()
-    : settings(home.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
-    , preferences(settings)
+    : m_settings(m_home.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat)
+    , m_preferences(m_settings)
     , m_now(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC)
 {
     restart();
@@ -48,6 +50,7 @@ ModelHarness::ModelHarness()
 
 void ModelHarness::restart()
 {
+    L10n::setLanguage(AppLanguage::en);
     m_model.reset();
     const auto players = [] { return std::unique_ptr<NativePlayer>(std::make_unique<FakeNativePlayer>()); };
     const auto openPanel = [this](const OpenPanel &panel) {
@@ -55,7 +58,7 @@ void ModelHarness::restart()
         return panelAnswer;
     };
     m_model = std::make_unique<AppModel>(AppModel::Dependencies{
-        preferences, settings, workspace, historyFile(), playlistFile(), players, {}, {}, [this] { return m_now; },
+        m_preferences, m_settings, m_workspace, historyFile(), playlistFile(), players, {}, {}, [this] { return m_now; },
         openPanel});
     m_model->showHome = [this] { ++showHomeCalls; };
     m_model->updateMenu = [this] { ++menuUpdates; };
@@ -81,7 +84,7 @@ PlaybackSession *ModelHarness::openClip(int n)
 
 QString ModelHarness::touch(const QString &relativePath) const
 {
-    const QString path = home.filePath(relativePath);
+    const QString path = m_home.filePath(relativePath);
     TestFiles::writeContent(path, "x");
     return path;
 }
@@ -106,11 +109,11 @@ QString ModelHarness::summary() const
         saved << item.title;
     for (const HistoryItem &item : model.history())
         history << nameOf(QUrl(item.urlString));
-    for (const QString &url : settings.value(AppModel::lastWindowURLsKey).toStringList())
+    for (const QString &url : m_settings.value(AppModel::lastWindowURLsKey).toStringList())
         remembered << nameOf(QUrl(url));
-    for (const QUrl &url : workspace.openedUrls)
+    for (const QUrl &url : m_workspace.openedUrls)
         desktop << nameOf(url);
-    for (const FakeWorkspace::Launch &launch : workspace.launches)
+    for (const FakeWorkspace::Launch &launch : m_workspace.launches)
         launched << QFileInfo(launch.executable).fileName() + u':' + nameOf(launch.url);
 
     QStringList lines{(u"windows "_qs + windows.join(u' ')).trimmed()};
@@ -118,7 +121,7 @@ QString ModelHarness::summary() const
         if (shown)
             lines << (label + u' ' + text).trimmed();
     };
-    add(!model.input().isEmpty(), u"input"_qs, QString(model.input()).replace(home.path(), u"~"_qs));
+    add(!model.input().isEmpty(), u"input"_qs, QString(model.input()).replace(m_home.path(), u"~"_qs));
     add(model.inputError().has_value(), u"error"_qs, model.inputError() ? model.inputError()->message() : QString());
     add(showHomeCalls > 0, u"home"_qs, QString::number(showHomeCalls));
     add(model.section() != HomeSection::open, u"section"_qs, toRaw(model.section()));

@@ -13,6 +13,7 @@
 
 // An AppModel on fakes, in a temporary home: settings, history and playlist below it, fake
 // players, a fake desktop, a clock the test moves and an Open dialog that answers at once.
+// Texts are in English.
 class ModelHarness final
 {
 public:
@@ -32,8 +33,12 @@ public:
     void restart();
 
     AppModel &model() const { return *m_model; }
-    QString historyFile() const { return home.filePath(QStringLiteral("data/history.json")); }
-    QString playlistFile() const { return home.filePath(QStringLiteral("data/playlist.json")); }
+    Preferences &preferences() { return m_preferences; }
+    QSettings &settings() { return m_settings; }
+    FakeWorkspace &workspace() { return m_workspace; }
+    const TemporaryHome &home() const { return m_home; }
+    QString historyFile() const { return m_home.filePath(QStringLiteral("data/history.json")); }
+    QString playlistFile() const { return m_home.filePath(QStringLiteral("data/playlist.json")); }
     // The session's fake player; null for web sessions.
     static FakeNativePlayer *player(const PlaybackSession &session);
     // Opens "https://media.example/clip<n>.mp4" and returns its session.
@@ -51,10 +56,6 @@ public:
     // open ones, what went to the desktop and to external players.
     QString summary() const;
 
-    TemporaryHome home;
-    QSettings settings;
-    Preferences preferences;
-    FakeWorkspace workspace;
     // What the Open dialog is asked and answers.
     QList<OpenPanel> panels;
     QList<QUrl> panelAnswer;
@@ -62,6 +63,10 @@ public:
     int menuUpdates = 0;
 
 private:
+    TemporaryHome m_home;
+    QSettings m_settings;
+    Preferences m_preferences;
+    FakeWorkspace m_workspace;
     QDateTime m_now;
     std::unique_ptr<AppModel> m_model;
 };
