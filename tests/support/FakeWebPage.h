@@ -30,7 +30,11 @@ public:
     void setUserScripts(const QList<UserScript> &scripts) override { m_userScripts = scripts; }
     void setCompatibilityMode(bool on) override { m_compatibilityMode = on; }
     void setNavigationPolicy(NavigationPolicy policy) override { m_policy = std::move(policy); }
-    void load(const QUrl &url, std::chrono::milliseconds timeout) override { m_url = url; m_loads.append({url, timeout}); }
+    void load(const QUrl &url, std::chrono::milliseconds timeout) override
+    {
+        m_url = url;
+        m_loads.append({url, timeout});
+    }
     void loadBlank() override { ++m_blankLoads; }
     void stopLoading() override { ++m_stops; }
     void goBack() override { ++m_backs; }

@@ -20,7 +20,9 @@ struct FakeWorkspace final : Workspace {
     std::optional<QString> defaultHandler(const QUrl &) override { return handler; }
     std::optional<QString> findPlayer(const QString &name) override
     {
-        return installedPlayers.contains(name) ? std::optional<QString>(QStringLiteral("/usr/bin/") + name) : std::nullopt;
+        if (!installedPlayers.contains(name))
+            return std::nullopt;
+        return QStringLiteral("/usr/bin/") + name;
     }
     std::expected<void, QString> launchPlayer(const QString &executable, const QUrl &url) override
     {

@@ -22,7 +22,8 @@ public:
     // http://127.0.0.1:<port>/<path>; with otherOrigin http://localhost:<port>/<path>.
     QUrl url(const QString &path, bool otherOrigin = false) const;
     // Served at path (e.g. "/page.html") before any file of the folder.
-    void addPage(const QString &path, const QByteArray &body, const QByteArray &contentType = "text/html; charset=utf-8")
+    void addPage(const QString &path, const QByteArray &body,
+                 const QByteArray &contentType = "text/html; charset=utf-8")
     {
         m_pages.insert(path, {contentType, body});
     }

@@ -4,9 +4,8 @@
 
 #include "KiteCore/L10n.h"
 
-#include <QTest>
-
 #include <QFileInfo>
+#include <QTest>
 #include <QWidget>
 
 #include <algorithm>
@@ -57,9 +56,9 @@ void ModelHarness::restart()
         panels.append(panel);
         return panelAnswer;
     };
+    const auto now = [this] { return m_now; };
     m_model = std::make_unique<AppModel>(AppModel::Dependencies{
-        m_preferences, m_settings, m_workspace, historyFile(), playlistFile(), players, {}, {}, [this] { return m_now; },
-        openPanel});
+        m_preferences, m_settings, m_workspace, historyFile(), playlistFile(), players, {}, {}, now, openPanel});
     m_model->showHome = [this] { ++showHomeCalls; };
     m_model->updateMenu = [this] { ++menuUpdates; };
 }

@@ -41,7 +41,8 @@ public:
     }
     static MediaSource webSource()
     {
-        return MediaSource(QUrl(QStringLiteral("https://example.com/watch")), MediaKind::web, QStringLiteral("Page"), {});
+        return MediaSource(QUrl(QStringLiteral("https://example.com/watch")), MediaKind::web, QStringLiteral("Page"),
+                           QString());
     }
 
     // A session on fake players and pages; its reports are recorded in progress(),
