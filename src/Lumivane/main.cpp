@@ -1,24 +1,24 @@
 // The composition root: builds the real services, the model and the windows, reads the
 // command line and runs the event loop.
+#include "app/AppCommands.h"
 #include "app/AppModel.h"
-#include "app/CommandLine.h"
 #include "app/GlobalShortcuts.h"
+#include "app/ShortcutDispatcher.h"
 #include "app/LaunchArguments.h"
 #include "settings/Preferences.h"
 #include "app/QuitGuard.h"
-#include "app/ShortcutDispatcher.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
 #include "platform/PortalHotKeys.h"
+#include "platform/QtStatusTray.h"
 #include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
 #include "platform/X11HotKeys.h"
-#include "ui/ComingSoonWindow.h"
-#include "ui/HomeWindow.h"
 #include "ui/PlayerView.h"
+#include "ui/Shell.h"
 #include "windows/LegacyMigration.h"
 #include "windows/PlayerWindowController.h"
 
@@ -28,98 +28,38 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QPointer>
-#include <QShortcut>
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <chrono>
 #include <clocale>
 #include <memory>
 
 namespace {
 constexpr int windowRestoreDelayMs = 800;
+// A panel that starts a little after Lumivane at login still gets its tray icon.
+constexpr std::chrono::milliseconds trayWait{5000};
 
-// The windows around the model: home, and the stand-ins for settings and onboarding.
-class Shell final
-{
-public:
-    Shell(AppModel &model, ShortcutDispatcher &shortcuts)
-        : m_model(model)
-        , m_shortcuts(shortcuts)
-        , m_home(model)
-    {
-        auto *quit = new QShortcut(QKeySequence::Quit, &m_home);
-        QObject::connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit);
-    }
-
-    void showHome() { m_home.bringForward(); }
-
-    void showSettings()
-    {
-        if (!m_settings) {
-            m_settings = std::make_unique<ComingSoonWindow>(
-                L("设置", "Settings", "Ajustes"),
-                L("设置窗口会在后续版本中提供。", "The settings window comes in a later version.",
-                  "La ventana de ajustes llegará en una versión posterior."));
-        }
-        m_settings->bringForward();
-    }
-
-    void showOnboarding()
-    {
-        if (!m_onboarding) {
-            m_onboarding = std::make_unique<ComingSoonWindow>(
-                L("欢迎使用 Lumivane", "Welcome to Lumivane", "Bienvenido a Lumivane"),
-                L("新手引导会在后续版本中提供。", "The introduction comes in a later version.",
-                  "La introducción llegará en una versión posterior."));
-        }
-        m_onboarding->bringForward();
-    }
-
-    // Requests of this launch or of a later one handed over by the single-instance socket.
-    void handle(const QStringList &arguments)
-    {
-        const QList<CommandLine::Request> requests = CommandLine::parse(arguments);
-        if (requests.isEmpty())
-            showHome();
-        for (const CommandLine::Request &request : requests) {
-            switch (request.action) {
-            case CommandLine::Request::Action::open: m_model.open(request.text); break;
-            case CommandLine::Request::Action::showSettings: showSettings(); break;
-            case CommandLine::Request::Action::showOnboarding: showOnboarding(); break;
-            case CommandLine::Request::Action::performShortcut:
-                m_shortcuts.perform(request.shortcut);
-                break;
-            }
-        }
-    }
-
-private:
-    AppModel &m_model;
-    ShortcutDispatcher &m_shortcuts;
-    HomeWindow m_home;
-    std::unique_ptr<ComingSoonWindow> m_settings;
-    std::unique_ptr<ComingSoonWindow> m_onboarding;
-};
-
+// Player windows are built after the shell: the factory reaches it through a pointer set later.
 PlayerWindowController::ContentFactory playerContent(Preferences &preferences,
-                                                     QPointer<AppModel> &model)
+                                                     QPointer<AppModel> &model,
+                                                     QPointer<Shell> &shell)
 {
-    return [&preferences, &model](PlayerWindowController &controller) {
+    return [&preferences, &model, &shell](PlayerWindowController &controller) {
         auto *view = new PlayerView(controller.session(), controller, preferences);
         QPointer<PlaybackSession> session(&controller.session());
         QObject::connect(view, &PlayerView::externalPlayerRequested, view, [&model, session] {
             if (model && session)
                 model->openExternal(session->source(), false, {});
         });
+        if (shell) {
+            view->addActions(shell->applicationActions());
+            view->setTrayAvailable(shell->hasTray());
+            QObject::connect(shell, &Shell::trayAvailabilityChanged, view,
+                             &PlayerView::setTrayAvailable);
+        }
         return view;
     };
-}
-
-void wire(AppModel &model, Shell &shell)
-{
-    model.showHome = [&shell] { shell.showHome(); };
-    model.showSettings = [&shell] { shell.showSettings(); };
-    model.updateMenu = [] {};
 }
 
 PlaybackSession::PlayerFactory nativePlayers()
@@ -147,6 +87,10 @@ std::unique_ptr<HotKeyService> hotKeyService()
 int main(int argc, char *argv[])
 {
     LegacyMigration::run();
+    // On-top, click-through, sticky and key grabs need X11: on a Wayland desktop that means
+    // XWayland, unless the user chose a platform.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     // mpv refuses to start under a numeric locale with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
@@ -168,20 +112,25 @@ int main(int argc, char *argv[])
     preferences.applyTheme();
     DesktopWorkspace workspace;
     QPointer<AppModel> modelRef;
+    QPointer<Shell> shellRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
                     AppPaths::playlistFile(), nativePlayers(), webPages(),
-                    playerContent(preferences, modelRef)});
+                    playerContent(preferences, modelRef, shellRef)});
     modelRef = &model;
-    ShortcutDispatcher shortcutDispatcher(model);
-    Shell shell(model, shortcutDispatcher);
-    wire(model, shell);
+    AppCommands commands(model);
+    QtStatusTray tray(trayWait);
+    Shell shell(model, commands, preferences, tray);
+    shellRef = &shell;
+    tray.start();
+    ShortcutDispatcher shortcutDispatcher(model, commands);
     const std::unique_ptr<HotKeyService> hotKeys = hotKeyService();
     GlobalShortcuts shortcuts(hotKeys.get(), preferences);
     QObject::connect(&shortcuts.manager(), &ShortcutManager::actionTriggered, &shortcutDispatcher,
                      &ShortcutDispatcher::perform);
+    QObject::connect(&shell, &Shell::shortcutRequested, &shortcutDispatcher,
+                     &ShortcutDispatcher::perform);
 
-    QObject::connect(&instance, &SingleInstance::argumentsReceived, &model,
-                     [&shell](const QStringList &forwarded) { shell.handle(forwarded); });
+    QObject::connect(&instance, &SingleInstance::argumentsReceived, &shell, &Shell::handle);
     QuitGuard quitGuard(model);
     app.installEventFilter(&quitGuard);
     // Quit paths that skip the quit request still save the list here, then playback stops.
@@ -191,7 +140,7 @@ int main(int argc, char *argv[])
         model.stopAll();
     });
 
-    shell.showHome();
+    shell.start();
     shell.handle(arguments);
     QTimer::singleShot(windowRestoreDelayMs, &model, [&model] { model.restoreWindowsIfNeeded(); });
 

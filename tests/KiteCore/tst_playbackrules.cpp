@@ -10,56 +10,25 @@ class TestPlaybackRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void hiding_data()
-    {
-        QTest::addColumn<bool>("waitingToAutoplay");
-        QTest::addColumn<bool>("pauseWhenHidden");
-        QTest::addColumn<bool>("isPlaying");
-        QTest::addColumn<HideAction>("expected");
-        // Every combination; waiting for the automatic start overrides the preference.
-        QTest::newRow("waiting, pref on, playing") << true << true << true << HideAction::pause;
-        QTest::newRow("waiting, pref on, paused") << true << true << false << HideAction::pause;
-        QTest::newRow("waiting, pref off, playing") << true << false << true << HideAction::pause;
-        QTest::newRow("waiting, pref off, paused") << true << false << false << HideAction::pause;
-        QTest::newRow("pref on, playing") << false << true << true << HideAction::pause;
-        QTest::newRow("pref on, paused") << false << true << false << HideAction::none;
-        QTest::newRow("pref off, playing") << false << false << true << HideAction::continue_;
-        QTest::newRow("pref off, paused") << false << false << false << HideAction::none;
-    }
-
+    // Waiting for the automatic start pauses whatever the preference says.
     void hiding()
     {
-        QFETCH(bool, waitingToAutoplay);
-        QFETCH(bool, pauseWhenHidden);
-        QFETCH(bool, isPlaying);
-        QFETCH(HideAction, expected);
-        QCOMPARE(PlaybackRules::hiding(isPlaying, waitingToAutoplay, pauseWhenHidden), expected);
+        struct Row { bool waiting, pauseWhenHidden, playing; HideAction expected; };
+        const Row rows[] = {{true, false, false, HideAction::pause}, {false, true, true, HideAction::pause},
+                            {false, true, false, HideAction::none}, {false, false, true, HideAction::continue_},
+                            {false, false, false, HideAction::none}};
+        for (const Row &row : rows)
+            QCOMPARE(PlaybackRules::hiding(row.playing, row.waiting, row.pauseWhenHidden), row.expected);
     }
 
-    void showing_data()
-    {
-        QTest::addColumn<bool>("wasPausedByHide");
-        QTest::addColumn<bool>("waitingToAutoplay");
-        QTest::addColumn<bool>("pausedByUser");
-        QTest::addColumn<ShowAction>("expected");
-        QTest::newRow("hide paused") << true << false << false << ShowAction::resume;
-        QTest::newRow("hide paused, waiting") << true << true << false << ShowAction::resume;
-        QTest::newRow("user paused meanwhile") << true << false << true << ShowAction::none;
-        QTest::newRow("user paused, waiting") << true << true << true << ShowAction::none;
-        QTest::newRow("not paused by hide") << false << false << false << ShowAction::none;
-        QTest::newRow("not paused by hide, waiting") << false << true << false << ShowAction::none;
-        QTest::newRow("user paused only") << false << false << true << ShowAction::none;
-        QTest::newRow("all but hide") << false << true << true << ShowAction::none;
-    }
-
+    // Only what hiding paused comes back, and not when the user paused it since.
     void showing()
     {
-        QFETCH(bool, wasPausedByHide);
-        QFETCH(bool, waitingToAutoplay);
-        QFETCH(bool, pausedByUser);
-        QFETCH(ShowAction, expected);
-        QCOMPARE(PlaybackRules::showing(wasPausedByHide, waitingToAutoplay, pausedByUser),
-                 expected);
+        struct Row { bool pausedByHide, waiting, pausedByUser; ShowAction expected; };
+        const Row rows[] = {{true, true, false, ShowAction::resume}, {true, false, true, ShowAction::none},
+                            {false, false, false, ShowAction::none}};
+        for (const Row &row : rows)
+            QCOMPARE(PlaybackRules::showing(row.pausedByHide, row.waiting, row.pausedByUser), row.expected);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "TemporaryHome.h"
 #include "X11Input.h"
 #include "app/GlobalShortcuts.h"
+#include "app/AppCommands.h"
 #include "app/ShortcutDispatcher.h"
 #include "platform/X11HotKeys.h"
 
@@ -37,7 +38,8 @@ void TestX11GlobalShortcuts::hotKeysOnTheXServer()
     harness.openClip(2);
     X11HotKeys service(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection());
     GlobalShortcuts shortcuts(&service, harness.preferences());
-    ShortcutDispatcher dispatcher(model);
+    AppCommands commands(model);
+    ShortcutDispatcher dispatcher(model, commands);
     connect(&shortcuts.manager(), &ShortcutManager::actionTriggered, &dispatcher, &ShortcutDispatcher::perform);
     QCOMPARE(harness.preferences().shortcutStatus(),
              u"Ctrl+Alt+F toggle · Ctrl+Alt+P play/pause · Ctrl+Alt+V paste & open"_qs);

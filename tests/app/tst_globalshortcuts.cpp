@@ -2,6 +2,7 @@
 #include "ModelHarness.h"
 #include "TemporaryHome.h"
 #include "app/GlobalShortcuts.h"
+#include "app/AppCommands.h"
 #include "app/ShortcutDispatcher.h"
 #include "platform/ScreenGeometry.h"
 #include "windows/PlayerWindowController.h"
@@ -129,7 +130,8 @@ void TestGlobalShortcuts::everyActionReachesItsWindow()
         QGuiApplication::clipboard()->setText(ModelHarness::clipURL(3));
         const QStringList before = describe(harness, row.target);
         const QStringList other = describe(harness, 1 - row.target);
-        ShortcutDispatcher dispatcher(model);
+        AppCommands commands(model);
+        ShortcutDispatcher dispatcher(model, commands);
         for (int n = 0; n < row.times; ++n)
             dispatcher.perform(row.action);
         QStringList changes = describe(harness, row.target);

@@ -1,4 +1,6 @@
 #include "MediaGenerator.h"
+#include "TrayProcess.h"
+#include "X11Input.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -69,15 +71,25 @@ private:
     QTemporaryDir m_root;
 };
 
-// Mapped X windows whose name is exactly the given text.
-QStringList windowsNamed(const QString &name)
+QStringList visibleWindows(const QStringList &criteria)
 {
     QProcess search;
-    search.start(u"xdotool"_qs, {u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs,
-                                 u"^"_qs + QRegularExpression::escape(name) + u"$"_qs});
+    search.start(u"xdotool"_qs, QStringList{u"search"_qs, u"--onlyvisible"_qs} + criteria);
     if (!search.waitForFinished(5000))
         return {};
     return QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// Mapped X windows whose name is exactly the given text.
+QStringList windowsNamed(const QString &name)
+{
+    return visibleWindows({u"--name"_qs, u"^"_qs + QRegularExpression::escape(name) + u"$"_qs});
+}
+
+// Mapped X windows of the program, menus included.
+QStringList visibleLumivaneWindows()
+{
+    return visibleWindows({u"--classname"_qs, u"^lumivane$"_qs});
 }
 
 QJsonArray readJsonArray(const QString &file)
@@ -128,6 +140,7 @@ private Q_SLOTS:
     void secondLaunchHandsOverAndExits();
     void folderFillsThePlaylistWithoutANewWindow();
     void actionsReachTheRunningInstance();
+    void quitFromTheTrayWithEveryWindowHidden();
 };
 
 void TestLumivane::initTestCase()
@@ -246,6 +259,40 @@ void TestLumivane::actionsReachTheRunningInstance()
     QVERIFY(action(u"toggleAllWindows"_qs));
     QVERIFY(eventually([&] { return windowsNamed(u"e2e-action"_qs).isEmpty(); }));
     QVERIFY(quit(*running));
+}
+
+// Hidden windows are still remembered: quitting from the tray and starting again brings them back.
+void TestLumivane::quitFromTheTrayWithEveryWindowHidden()
+{
+    TrayProcess tray;
+    QVERIFY(tray.start());
+    Account account;
+    const QString clip = account.clip(u"e2e-tray"_qs, 12);
+    QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
+    std::unique_ptr<QProcess> first = account.start({u"--open"_qs, clip});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-tray"_qs).isEmpty(); }));
+
+    // The hide/restore shortcut, pressed in the player window.
+    const QString player = windowsNamed(u"e2e-tray"_qs).first();
+    QVERIFY(X11Input::xdotool({u"windowfocus"_qs, u"--sync"_qs, player}));
+    QVERIFY(X11Input::key(u"ctrl+alt+f"_qs));
+    QVERIFY(eventually([&] { return windowsNamed(u"e2e-tray"_qs).isEmpty(); }));
+
+    // The context menu, once open, has the keyboard; its last item is Quit.
+    const qsizetype before = visibleLumivaneWindows().size();
+    QVERIFY(TrayProcess::clickIcon(3));
+    QVERIFY(eventually([&] { return visibleLumivaneWindows().size() > before; }));
+    QVERIFY(X11Input::xdotool({u"key"_qs, u"Up"_qs, u"Return"_qs}));
+    QVERIFY(first->waitForFinished(15000));
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
+    QSettings settings(account.settingsFile(), QSettings::IniFormat);
+    QCOMPARE(settings.value(u"lastWindowURLs"_qs).toStringList(),
+             QStringList{QUrl::fromLocalFile(clip).toString(QUrl::FullyEncoded)});
+
+    std::unique_ptr<QProcess> second = account.start({});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-tray"_qs).isEmpty(); }));
+    QVERIFY(quit(*second));
 }
 
 QTEST_MAIN(TestLumivane)

@@ -2,12 +2,9 @@
 #include "MediaGenerator.h"
 #include "platform/MpvPlayer.h"
 
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
 
 #include <mpv/client.h>
-
-#include <memory>
 
 using Status = NativePlayer::Status;
 
@@ -18,118 +15,42 @@ class TestNativePlayerContract : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_clip = MediaGenerator::colourClip(Qt::red, 2.0);
-        QVERIFY2(!m_clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
-    }
-
-    void commands_data()
-    {
-        QTest::addColumn<bool>("real");
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<double>("rate");
-        QTest::addColumn<double>("volume");
-        QTest::addColumn<int>("rateSignals");
-
-        struct Row {
-            const char *name;
-            QStringList steps;
-            double rate;
-            double volume;
-            int rateSignals;
-        };
-        const QList<Row> rows{
-            {"play", {"play"}, 1.0, 1.0, 1},
-            {"faster while playing", {"play", "rate 2"}, 2.0, 1.0, 2},
-            {"speed survives a pause", {"rate 2", "pause", "play"}, 2.0, 1.0, 3},
-            {"rate 0 pauses", {"play", "rate 0"}, 0.0, 1.0, 2},
-            {"negative rate pauses", {"play", "rate -1"}, 0.0, 1.0, 2},
-            {"not a number ignored", {"play", "rate nan"}, 1.0, 1.0, 1},
-            {"pausing when paused", {"pause"}, 0.0, 1.0, 0},
-            {"volume above full", {"volume 1.7"}, 0.0, 1.0, 0},
-            {"volume below silence", {"volume -0.5"}, 0.0, 0.0, 0},
-            {"volume inside", {"volume 0.3"}, 0.0, 0.3, 0},
-            {"volume not a number keeps the last", {"volume 0.4", "volume nan"}, 0.0, 0.4, 0},
-            {"volume infinite keeps the last", {"volume 0.4", "volume inf"}, 0.0, 0.4, 0},
-        };
-        for (const bool real : {false, true}) {
-            for (const Row &row : rows) {
-                QTest::addRow("%s, %s", real ? "mpv" : "fake", row.name)
-                    << real << row.steps << row.rate << row.volume << row.rateSignals;
-            }
-        }
-    }
-
     void commands()
     {
-        QFETCH(bool, real);
-        QFETCH(QStringList, steps);
-        QFETCH(double, rate);
-        QFETCH(double, volume);
-        QFETCH(int, rateSignals);
-
-        std::unique_ptr<NativePlayer> player = makeReadyPlayer(real);
-        QVERIFY(player);
-        QSignalSpy rates(player.get(), &NativePlayer::rateChanged);
-        for (const QString &step : std::as_const(steps))
-            apply(*player, step);
-        QCOMPARE(player->rate(), rate);
-        QCOMPARE(player->volume(), volume);
-        QCOMPARE(rates.size(), rateSignals);
-        for (const QList<QVariant> &args : std::as_const(rates))
-            QCOMPARE(args.at(0).toULongLong(), player->currentItem());
-        if (real) {
-            double mpvVolume = -1;
-            mpv_get_property(static_cast<MpvPlayer *>(player.get())->mpvHandle(), "volume",
-                             MPV_FORMAT_DOUBLE, &mpvVolume);
-            QCOMPARE(mpvVolume, volume * 100.0);
+        // Steps: p play, s pause (stop), r rate, v volume, with the value; then rate, volume
+        // and the number of rate signals.
+        const QList<std::tuple<QList<std::pair<char, double>>, double, double, qsizetype>> rows{
+            {{{'p', 0}}, 1.0, 1.0, 1},
+            {{{'p', 0}, {'r', 2}}, 2.0, 1.0, 2},
+            {{{'r', 2}, {'s', 0}, {'p', 0}}, 2.0, 1.0, 3},
+            {{{'p', 0}, {'r', -1}}, 0.0, 1.0, 2},
+            {{{'p', 0}, {'r', qQNaN()}}, 1.0, 1.0, 1},
+            {{{'s', 0}}, 0.0, 1.0, 0},
+            {{{'v', 1.7}}, 0.0, 1.0, 0},
+            {{{'v', -0.5}}, 0.0, 0.0, 0},
+            {{{'v', 0.4}, {'v', qQNaN()}}, 0.0, 0.4, 0},
+        };
+        const QUrl clip = QUrl::fromLocalFile(MediaGenerator::colourClip(Qt::red));
+        for (const auto &[steps, rate, volume, rateSignals] : rows) {
+            FakeNativePlayer fake;
+            fake.emitStatus(fake.load(clip), Status::readyToPlay);
+            MpvPlayer mpv(MpvPlayer::VideoOutput::none, MpvPlayer::AudioOutput::none);
+            mpv.load(clip);
+            QTRY_COMPARE_WITH_TIMEOUT(mpv.status(), Status::readyToPlay, 15000);
+            for (NativePlayer *player : std::initializer_list<NativePlayer *>{&fake, &mpv}) {
+                QSignalSpy rates(player, &NativePlayer::rateChanged);
+                for (const auto &[command, value] : steps)
+                    command == 'p' ? player->play() : command == 's' ? player->pause()
+                                     : command == 'r' ? player->setRate(value) : player->setVolume(value);
+                const bool real = player == &mpv;
+                QCOMPARE(std::tuple(real, player->rate(), player->volume()), std::tuple(real, rate, volume));
+                QCOMPARE(rates, QList<QVariantList>(rateSignals, {player->currentItem()}));
+            }
+            double percent = -1;
+            mpv_get_property(mpv.mpvHandle(), "volume", MPV_FORMAT_DOUBLE, &percent);
+            QCOMPARE(percent, volume * 100);
         }
     }
-
-private:
-    std::unique_ptr<NativePlayer> makeReadyPlayer(bool real)
-    {
-        const QUrl url = QUrl::fromLocalFile(m_clip);
-        if (!real) {
-            auto fake = std::make_unique<FakeNativePlayer>();
-            fake->emitStatus(fake->load(url), Status::readyToPlay);
-            return fake;
-        }
-        auto mpv = std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::none, MpvPlayer::AudioOutput::none);
-        mpv->load(url);
-        MpvPlayer *raw = mpv.get();
-        if (!QTest::qWaitFor([raw] { return raw->status() == Status::readyToPlay; }, 15000))
-            return nullptr;
-        return mpv;
-    }
-
-    static void apply(NativePlayer &player, const QString &step)
-    {
-        const QStringList words = step.split(' ');
-        const double value = words.size() > 1 ? number(words.at(1)) : 0.0;
-        if (words.first() == u"play")
-            player.play();
-        else if (words.first() == u"pause")
-            player.pause();
-        else if (words.first() == u"rate")
-            player.setRate(value);
-        else if (words.first() == u"volume")
-            player.setVolume(value);
-        else
-            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
-    }
-
-    static double number(const QString &text)
-    {
-        if (text == u"nan")
-            return std::numeric_limits<double>::quiet_NaN();
-        if (text == u"inf")
-            return std::numeric_limits<double>::infinity();
-        return text.toDouble();
-    }
-
-    QString m_clip;
 };
 
 QTEST_MAIN(TestNativePlayerContract)

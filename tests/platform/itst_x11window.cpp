@@ -1,225 +1,87 @@
 #include "platform/ScreenGeometry.h"
 #include "platform/X11Window.h"
 
+#include "PressCounter.h"
 #include "WindowManagerProcess.h"
+#include "X11Input.h"
 #include "X11Probe.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QProcess>
 #include <QScreen>
-#include <QTest>
 #include <QWidget>
+#include <QtTest>
 
-#include <memory>
-
-namespace {
-
-// A top-level window that counts the presses it receives.
-class PressTarget final : public QWidget
-{
-public:
-    explicit PressTarget(Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint)
-        : QWidget(nullptr, flags)
-    {
-    }
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        ++presses;
-        QWidget::mousePressEvent(event);
-    }
-};
-
-bool clickAt(const QPoint &point)
-{
-    return QProcess::execute(QStringLiteral("xdotool"),
-                             {QStringLiteral("mousemove"), QStringLiteral("--sync"),
-                              QString::number(point.x()), QString::number(point.y()),
-                              QStringLiteral("click"), QStringLiteral("1")})
-        == 0;
-}
-
-std::unique_ptr<PressTarget> shownWindow(const QRect &geometry)
-{
-    auto window = std::make_unique<PressTarget>();
-    window->setGeometry(geometry);
-    window->show();
-    return window;
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(GeoRect)
+constexpr std::optional<quint32> allDesktops = 0xFFFFFFFFu;
 
 class TestX11Window : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
+    // Qt's top-left rectangles against the bottom-left form of the 1280 x 720 screen: edges
+    // are rounded, not sizes. A rectangle is shown where it overlaps a visible frame.
+    void geometry()
     {
-        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-        QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1280, 720));
+        const QList<std::tuple<GeoRect, QRect, bool>> rows{
+            {{0, 670, 100, 50}, {0, 0, 100, 50}, true}, {{-50, 800, 320, 220}, {-50, -300, 320, 220}, true},
+            {{0, 0, 360, 228.5}, {0, 491, 360, 229}, false}, {{10.4, 20.6, 100, 100}, {10, 599, 100, 100}, false},
+            {{qQNaN(), 0, 100, 100}, {0, 620, 0, 100}, false}};
+        for (const auto &[geo, qt, exact] : rows)
+            QVERIFY(ScreenGeometry::toQt(geo) == qt && (!exact || ScreenGeometry::fromQt(qt) == geo));
+        QCOMPARE(ScreenGeometry::visibleFrame(*QGuiApplication::primaryScreen()), (GeoRect{0, 0, 1280, 720}));
+        QVERIFY(ScreenGeometry::screenShowing({-300, 100, 320, 220}) && !ScreenGeometry::screenShowing({-320, 100, 320, 220}));
+        QVERIFY(!ScreenGeometry::screenShowing({1280, 0, 320, 220}) && !ScreenGeometry::screenShowing({100, 720, 320, 220}));
     }
 
-    void conversion_data()
-    {
-        QTest::addColumn<QRect>("qt");
-        QTest::addColumn<GeoRect>("geo");
-        QTest::newRow("top-left corner") << QRect(0, 0, 100, 50) << GeoRect{0, 670, 100, 50};
-        QTest::newRow("bottom-left corner") << QRect(0, 670, 100, 50) << GeoRect{0, 0, 100, 50};
-        QTest::newRow("whole screen") << QRect(0, 0, 1280, 720) << GeoRect{0, 0, 1280, 720};
-        QTest::newRow("inside") << QRect(200, 100, 640, 386) << GeoRect{200, 234, 640, 386};
-        QTest::newRow("above the screen") << QRect(-50, -300, 320, 220)
-                                          << GeoRect{-50, 800, 320, 220};
-        QTest::newRow("below the screen") << QRect(10, 900, 320, 220)
-                                          << GeoRect{10, -400, 320, 220};
-    }
-
-    void conversion()
-    {
-        QFETCH(QRect, qt);
-        QFETCH(GeoRect, geo);
-        QCOMPARE(ScreenGeometry::fromQt(qt), geo);
-        QCOMPARE(ScreenGeometry::toQt(geo), qt);
-    }
-
-    void roundingKeepsEdges_data()
-    {
-        QTest::addColumn<GeoRect>("geo");
-        QTest::addColumn<QRect>("qt");
-        // 360 x 228.5 at the bottom: the top edge at 228.5 rounds up.
-        QTest::newRow("half height") << GeoRect{0, 0, 360, 228.5} << QRect(0, 491, 360, 229);
-        QTest::newRow("fractional origin") << GeoRect{10.4, 20.6, 100, 100}
-                                           << QRect(10, 599, 100, 100);
-        QTest::newRow("not a number") << GeoRect{qQNaN(), 0, 100, 100} << QRect(0, 620, 0, 100);
-    }
-
-    void roundingKeepsEdges()
-    {
-        QFETCH(GeoRect, geo);
-        QFETCH(QRect, qt);
-        QCOMPARE(ScreenGeometry::toQt(geo), qt);
-    }
-
-    void screens_data()
-    {
-        QTest::addColumn<GeoRect>("rect");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("inside") << GeoRect{100, 100, 320, 220} << true;
-        QTest::newRow("overlapping the left edge") << GeoRect{-300, 100, 320, 220} << true;
-        QTest::newRow("left of the screen") << GeoRect{-400, 100, 320, 220} << false;
-        QTest::newRow("touching the right edge only") << GeoRect{1280, 0, 320, 220} << false;
-        QTest::newRow("far away") << GeoRect{5000, 5000, 320, 220} << false;
-    }
-
-    void screens()
-    {
-        QFETCH(GeoRect, rect);
-        QFETCH(bool, shown);
-        QScreen *screen = ScreenGeometry::screenShowing(rect);
-        QCOMPARE(screen != nullptr, shown);
-        QCOMPARE(ScreenGeometry::visibleFrame(*QGuiApplication::primaryScreen()),
-                 (GeoRect{0, 0, 1280, 720}));
-    }
-
-    // Click-through is changed on the mapped window: it keeps its id, and clicks reach the
-    // window below while it is on, and the window itself again once it is off.
+    // Click-through changes the mapped window in place: it keeps its id, and clicks reach
+    // the window below while it is on, and the window itself again once it is off.
     void clickThroughWhileMapped()
     {
-        const auto below = shownWindow({100, 100, 400, 300});
-        QVERIFY(QTest::qWaitForWindowExposed(below.get()));
-        const auto above = shownWindow({150, 150, 200, 150});
-        QVERIFY(QTest::qWaitForWindowExposed(above.get()));
-        const WId id = above->winId();
-        // A new point each time: xdotool waits for the pointer to arrive.
-        QVERIFY(clickAt({250, 220}));
-        QTRY_COMPARE_WITH_TIMEOUT(above->presses, 1, 3000);
-        QCOMPARE(below->presses, 0);
-
-        X11Window::setClickThrough(*above, true);
-        QCOMPARE(above->winId(), id);
-        QVERIFY(above->isVisible());
-        QVERIFY(above->windowFlags().testFlag(Qt::WindowTransparentForInput));
-        QVERIFY(clickAt({251, 221}));
-        QTRY_COMPARE_WITH_TIMEOUT(below->presses, 1, 3000);
-        QCOMPARE(above->presses, 1);
-
-        X11Window::setClickThrough(*above, false);
-        QCOMPARE(above->winId(), id);
-        QVERIFY(!above->windowFlags().testFlag(Qt::WindowTransparentForInput));
-        QVERIFY(clickAt({252, 222}));
-        QTRY_COMPARE_WITH_TIMEOUT(above->presses, 2, 3000);
-        QCOMPARE(below->presses, 1);
+        QWidget windows[2];
+        PressCounter presses[2];
+        for (int i : {0, 1}) {
+            windows[i].setWindowFlag(Qt::FramelessWindowHint);
+            windows[i].setGeometry(100 + 50 * i, 100 + 50 * i, 400 - 200 * i, 300 - 150 * i);
+            windows[i].installEventFilter(&presses[i]);
+            windows[i].show();
+            QVERIFY(QTest::qWaitForWindowExposed(&windows[i]));
+        }
+        const WId id = windows[1].winId();
+        for (const auto &[through, counts] : QList<std::pair<bool, std::pair<int, int>>>{{false, {1, 0}}, {true, {1, 1}}, {false, {2, 1}}}) {
+            X11Window::setClickThrough(windows[1], through);
+            QVERIFY(windows[1].winId() == id && windows[1].windowFlags().testFlag(Qt::WindowTransparentForInput) == through);
+            // Points far enough apart that no two clicks make a double click.
+            QVERIFY(X11Input::pointerTo({200 + 20 * (counts.first + counts.second), 220}) && X11Input::button("click"));
+            QTRY_COMPARE_WITH_TIMEOUT(std::pair(presses[1].presses, presses[0].presses), counts, 3000);
+        }
     }
 
-    // Without a window manager the desktop can only be set as a property before mapping.
-    void allDesktopsBeforeMapping()
+    // Without a window manager the states live in properties, set before or after mapping;
+    // a manager shows stay-on-top as ABOVE on the mapped window and takes it away again,
+    // without a new native window.
+    void windowManagerStates()
     {
-        PressTarget window;
+        QWidget window(nullptr, Qt::FramelessWindowHint);
+        QVERIFY(!X11Window::desktop(window.winId()) && !X11Window::hasStateAbove(window.winId()));
         X11Window::setOnAllDesktops(window);
-        QCOMPARE(X11Window::desktop(window.winId()), std::optional<quint32>(0xFFFFFFFFu));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(X11Window::desktop(window.winId()), std::optional<quint32>(0xFFFFFFFFu));
-    }
-
-    void readersOnUnknownWindow()
-    {
-        PressTarget window;
-        QCOMPARE(X11Window::desktop(window.winId()), std::nullopt);
-        QVERIFY(!X11Window::hasStateAbove(window.winId()));
-    }
-
-    // With a window manager: the stay-on-top state is shown as ABOVE on the mapped window
-    // and goes away again, without a new native window; a window on all desktops stays so.
-    void managedStates()
-    {
-        WindowManagerProcess manager;
-        QVERIFY(manager.start());
-        const auto window = shownWindow({200, 200, 320, 220});
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const WId id = window->winId();
-        QVERIFY(!X11Window::hasStateAbove(id));
-
-        X11Window::setStaysOnTop(*window, true);
-        QTRY_VERIFY_WITH_TIMEOUT(X11Window::hasStateAbove(id), 3000);
-        QCOMPARE(window->winId(), id);
-
-        X11Window::setStaysOnTop(*window, false);
-        QTRY_VERIFY_WITH_TIMEOUT(!X11Window::hasStateAbove(id), 3000);
-        QCOMPARE(window->winId(), id);
-        QVERIFY(X11Probe::isViewable(id));
-
-        X11Window::setOnAllDesktops(*window);
-        QTRY_COMPARE_WITH_TIMEOUT(X11Window::desktop(id), std::optional<quint32>(0xFFFFFFFFu),
-                                  3000);
-
-        // Set before the first show: the manager takes it over and manages the window.
-        PressTarget early;
-        early.setGeometry(300, 300, 320, 220);
-        X11Window::setStaysOnTop(early, true);
-        const WId earlyId = early.winId();
-        early.show();
-        QTRY_VERIFY_WITH_TIMEOUT(X11Probe::clientStacking().contains(earlyId), 3000);
-        QCOMPARE(early.winId(), earlyId);
-        QVERIFY(X11Window::hasStateAbove(earlyId));
-    }
-
-    // Without a manager the state is kept in the property, mapped or not.
-    void onTopWithoutManager()
-    {
-        PressTarget window;
         X11Window::setStaysOnTop(window, true);
-        QVERIFY(X11Window::hasStateAbove(window.winId()));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(X11Window::hasStateAbove(window.winId()));
+        QVERIFY(X11Window::desktop(window.winId()) == allDesktops && X11Window::hasStateAbove(window.winId()));
         X11Window::setStaysOnTop(window, false);
         QVERIFY(!X11Window::hasStateAbove(window.winId()));
+        WindowManagerProcess manager;
+        QVERIFY(manager.start());
+        QWidget managed;
+        managed.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&managed));
+        const WId id = managed.winId();
+        for (const bool onTop : {true, false}) {
+            X11Window::setStaysOnTop(managed, onTop);
+            QTRY_COMPARE_WITH_TIMEOUT(X11Window::hasStateAbove(id), onTop, 3000);
+        }
+        X11Window::setOnAllDesktops(managed);
+        QTRY_COMPARE_WITH_TIMEOUT(X11Window::desktop(id), allDesktops, 3000);
+        QVERIFY(managed.winId() == id && X11Probe::isViewable(id));
     }
 };
 

@@ -59,8 +59,8 @@ void ModelHarness::restart()
     const auto now = [this] { return m_now; };
     m_model = std::make_unique<AppModel>(AppModel::Dependencies{
         m_preferences, m_settings, m_workspace, historyFile(), playlistFile(), players, {}, {}, now, openPanel});
-    m_model->showHome = [this] { ++showHomeCalls; };
-    m_model->updateMenu = [this] { ++menuUpdates; };
+    QObject::connect(m_model.get(), &AppModel::showHomeRequested, [this] { ++showHomeCalls; });
+    QObject::connect(m_model.get(), &AppModel::menuUpdateRequested, [this] { ++menuUpdates; });
 }
 
 FakeNativePlayer *ModelHarness::player(const PlaybackSession &session)

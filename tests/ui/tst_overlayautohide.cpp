@@ -4,150 +4,94 @@
 #include <QTest>
 
 namespace {
-constexpr int shortLeaveMs = 40;
-constexpr int shortAppearMs = 80;
-// Long enough for any shortened timer to have fired.
-constexpr int settleMs = 2000;
+constexpr int leaveMs = 20;
+constexpr int appearMs = 40;
+
+// Returns once the hide timer, started before, has had its chance to fire.
+bool pastHideDelays()
+{
+    QTimer later;
+    QSignalSpy fired(&later, &QTimer::timeout);
+    later.start(appearMs * 2);
+    return fired.wait(5000);
+}
 } // namespace
 
 class TestOverlayAutoHide : public QObject
 {
     Q_OBJECT
-
-private:
-    // A ready session whose window has just appeared.
-    static void prepare(OverlayAutoHide &autoHide)
-    {
-        autoHide.setDelays(shortLeaveMs, shortAppearMs);
-        autoHide.setReady(true);
-        autoHide.appeared();
-    }
+    OverlayAutoHide *m_rules = nullptr;
 
 private Q_SLOTS:
-    void realDelays()
+    // A ready session whose window has just appeared.
+    void init()
     {
-        QCOMPARE(OverlayAutoHide::leaveDelayMs, 1600);
-        QCOMPARE(OverlayAutoHide::appearDelayMs, 3200);
+        m_rules = new OverlayAutoHide(this);
+        m_rules->setDelays(leaveMs, appearMs);
+        m_rules->setReady(true);
+        m_rules->appeared();
     }
 
-    void hidesAfterAppearing()
+    void cleanup() { delete m_rules; }
+
+    void hidesAfterAppearingAndAfterTheLeave()
     {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        QVERIFY(autoHide.visible());
-        QSignalSpy changes(&autoHide, &OverlayAutoHide::visibleChanged);
-        QTRY_VERIFY_WITH_TIMEOUT(!autoHide.visible(), settleMs);
-        QCOMPARE(changes.size(), 1);
-        QCOMPARE(changes.first().first().toBool(), false);
+        QSignalSpy changes(m_rules, &OverlayAutoHide::visibleChanged);
+        QVERIFY(m_rules->visible());
+        QVERIFY(changes.wait(5000));
+        QVERIFY(!m_rules->visible());
+        m_rules->pointerEntered();
+        QVERIFY(m_rules->visible() && !m_rules->hidePending());
+        m_rules->pointerLeft();
+        QVERIFY(m_rules->visible() && m_rules->hidePending());
+        QVERIFY(changes.wait(5000));
+        QCOMPARE(changes.last().first().toBool(), false);
+        // Back over the window within the delay: the pending hide is gone.
+        m_rules->pointerEntered();
+        m_rules->pointerLeft();
+        m_rules->pointerEntered();
+        QVERIFY(!m_rules->hidePending() && m_rules->visible());
     }
 
-    void pointerOverWindowKeepsThemAfterAppearing()
-    {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        autoHide.pointerEntered();
-        QVERIFY(!autoHide.hidePending());
-        QTest::qWait(shortAppearMs * 3);
-        QVERIFY(autoHide.visible());
-    }
-
-    void hidesAfterPointerLeaves()
-    {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        autoHide.pointerEntered();
-        autoHide.pointerLeft();
-        QVERIFY(autoHide.visible());
-        QVERIFY(autoHide.hidePending());
-        QTRY_VERIFY_WITH_TIMEOUT(!autoHide.visible(), settleMs);
-    }
-
-    // Re-entering within the delay cancels the pending hide; the old timer changes nothing.
-    void leaveAndReenterKeepsThem()
-    {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        autoHide.setDelays(shortAppearMs, shortAppearMs);
-        autoHide.pointerEntered();
-        autoHide.pointerLeft();
-        autoHide.pointerEntered();
-        QVERIFY(!autoHide.hidePending());
-        QTest::qWait(shortAppearMs * 3);
-        QVERIFY(autoHide.visible());
-        QVERIFY(autoHide.linger());
-    }
-
-    // A new leave restarts the wait in full.
-    void secondLeaveRestartsTheWait()
-    {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        autoHide.setDelays(300, shortAppearMs);
-        autoHide.pointerEntered();
-        autoHide.pointerLeft();
-        QTest::qWait(200);
-        autoHide.pointerEntered();
-        autoHide.pointerLeft();
-        QTest::qWait(200);
-        QVERIFY(autoHide.visible());
-        QTRY_VERIFY_WITH_TIMEOUT(!autoHide.visible(), settleMs);
-    }
-
-    void neverHide_data()
-    {
-        QTest::addColumn<bool>("autoHide");
-        QTest::addColumn<bool>("pinned");
-        QTest::addColumn<bool>("ready");
-        QTest::newRow("auto-hide off") << false << false << true;
-        QTest::newRow("controls pinned") << true << true << true;
-        QTest::newRow("loading or failed") << true << false << false;
-    }
-
+    // Off, pinned or not ready: they stay. Pinned or off while the hide waited, they also
+    // stay once back to normal; not ready, the wait has ended and they go.
     void neverHide()
     {
-        QFETCH(bool, autoHide);
-        QFETCH(bool, pinned);
-        QFETCH(bool, ready);
-        OverlayAutoHide rules;
-        rules.setDelays(shortLeaveMs, shortAppearMs);
-        rules.setAutoHide(autoHide);
-        rules.setControlsPinned(pinned);
-        rules.setReady(ready);
-        rules.appeared();
-        rules.pointerEntered();
-        rules.pointerLeft();
-        QTest::qWait(shortAppearMs * 3);
-        QVERIFY(rules.visible());
+        struct Row { std::function<void(OverlayAutoHide &)> change; bool visibleAfter; };
+        const QList<Row> rows{{[](auto &r) { r.setAutoHide(false); }, true},
+                              {[](auto &r) { r.setControlsPinned(true); }, true},
+                              {[](auto &r) { r.setReady(false); }, false}};
+        for (const Row &row : rows) {
+            OverlayAutoHide rules;
+            rules.setDelays(leaveMs, appearMs);
+            rules.appeared();
+            rules.setReady(true);
+            row.change(rules);
+            rules.pointerEntered();
+            rules.pointerLeft();
+            QVERIFY(pastHideDelays());
+            QVERIFY(rules.visible());
+            rules.setControlsPinned(false);
+            rules.setAutoHide(true);
+            rules.setReady(true);
+            QCOMPARE(rules.visible(), row.visibleAfter);
+        }
     }
 
-    // Controls hidden while playing come back when the session fails or the user pins them.
+    // Controls hidden while playing come back when the session is not ready, is pinned or
+    // auto-hide goes off.
     void stateChangesShowThemAgain()
     {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        QTRY_VERIFY_WITH_TIMEOUT(!autoHide.visible(), settleMs);
-        QSignalSpy changes(&autoHide, &OverlayAutoHide::visibleChanged);
-        autoHide.setReady(false);
-        QVERIFY(autoHide.visible());
-        autoHide.setReady(true);
-        QVERIFY(!autoHide.visible());
-        autoHide.setControlsPinned(true);
-        QVERIFY(autoHide.visible());
-        autoHide.setControlsPinned(false);
-        autoHide.setAutoHide(false);
-        QVERIFY(autoHide.visible());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_rules->visible(), 5000);
+        QSignalSpy changes(m_rules, &OverlayAutoHide::visibleChanged);
+        m_rules->setReady(false);
+        QVERIFY(m_rules->visible());
+        m_rules->setReady(true);
+        m_rules->setControlsPinned(true);
+        QVERIFY(m_rules->visible());
+        m_rules->setControlsPinned(false);
+        m_rules->setAutoHide(false);
         QCOMPARE(changes.size(), 5);
-    }
-
-    // Pinning while a hide is pending keeps the controls after unpinning too.
-    void pinnedWhileWaitingKeepsLinger()
-    {
-        OverlayAutoHide autoHide;
-        prepare(autoHide);
-        autoHide.setControlsPinned(true);
-        QTest::qWait(shortAppearMs * 3);
-        autoHide.setControlsPinned(false);
-        QVERIFY(autoHide.visible());
     }
 };
 

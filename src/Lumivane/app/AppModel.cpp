@@ -424,8 +424,7 @@ void AppModel::togglePlaybackOfActive()
 void AppModel::recoverAll()
 {
     if (m_controllers.isEmpty()) {
-        if (showHome)
-            showHome();
+        Q_EMIT showHomeRequested();
         return;
     }
     // In opening order, so the newest window ends up in front.
@@ -442,10 +441,9 @@ void AppModel::stopAll()
         session->stop();
 }
 
-void AppModel::notifyMenu() const
+void AppModel::notifyMenu()
 {
-    if (updateMenu)
-        updateMenu();
+    Q_EMIT menuUpdateRequested();
 }
 
 // Remembered windows
@@ -531,8 +529,7 @@ void AppModel::report(const AppError &error)
     m_inputError = error;
     Q_EMIT inputErrorChanged(m_inputError);
     setSection(HomeSection::open);
-    if (showHome)
-        showHome();
+    Q_EMIT showHomeRequested();
 }
 
 // External players and the browser

@@ -102,11 +102,6 @@ public:
     // Set once at quit: windows closing afterwards leave the remembered list alone.
     void setTerminating(bool terminating);
 
-    // Installed by the application; each is optional.
-    std::function<void()> showHome;
-    std::function<void()> showSettings;
-    std::function<void()> updateMenu;
-
     // The trimmed input is not empty.
     bool canOpenInput() const;
     QList<HistoryItem> favorites() const;
@@ -159,6 +154,10 @@ Q_SIGNALS:
     void settingsTabRequestChanged(const std::optional<QString> &tab);
     // Any published value of any open session changed.
     void sessionDidChange();
+    // The home window should come forward (an error to show, or nothing to recover).
+    void showHomeRequested();
+    // The window list or a window's visibility changed.
+    void menuUpdateRequested();
 
 private:
     PlaybackSession *createSession(const MediaSource &source);
@@ -172,7 +171,7 @@ private:
                         const std::function<void()> &completion);
     void openWithSystem(const MediaSource &source, const std::function<void()> &completion);
     void recordHistory(const MediaSource &source);
-    void notifyMenu() const;
+    void notifyMenu();
     QWidget *activeWindow() const;
 
     void refreshHistory();

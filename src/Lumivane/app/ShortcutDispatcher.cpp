@@ -1,13 +1,11 @@
 #include "app/ShortcutDispatcher.h"
 
+#include "app/AppCommands.h"
 #include "app/AppModel.h"
 #include "playback/PlaybackSession.h"
 #include "windows/PlayerWindowController.h"
 
 #include "KiteCore/WindowPosition.h"
-
-#include <QApplication>
-#include <QWidget>
 
 #include <algorithm>
 
@@ -16,23 +14,23 @@ constexpr double wide = 16.0 / 9.0;
 constexpr double tall = 9.0 / 16.0;
 } // namespace
 
-ShortcutDispatcher::ShortcutDispatcher(AppModel &model, QObject *parent)
+ShortcutDispatcher::ShortcutDispatcher(AppModel &model, AppCommands &commands, QObject *parent)
     : QObject(parent)
     , m_model(model)
+    , m_commands(commands)
 {
 }
 
 void ShortcutDispatcher::perform(ShortcutAction action)
 {
     switch (action) {
-    case ShortcutAction::toggleAllWindows: m_model.toggleAll(); return;
-    case ShortcutAction::playPause: m_model.togglePlaybackOfActive(); return;
+    case ShortcutAction::toggleAllWindows: m_commands.toggleAll(); return;
+    case ShortcutAction::playPause: m_commands.togglePlayback(); return;
     case ShortcutAction::pasteAndOpen:
-        m_model.pasteAndOpen();
-        if (m_model.showHome)
-            m_model.showHome();
+        m_commands.openClipboard();
+        m_commands.showHome();
         return;
-    case ShortcutAction::screenshot: captureFrame(); return;
+    case ShortcutAction::screenshot: m_commands.captureFrame(); return;
     default: break; // the others work on one window
     }
     if (PlayerWindowController *window = target())
@@ -74,36 +72,9 @@ void ShortcutDispatcher::performOnWindow(ShortcutAction action, PlayerWindowCont
     }
 }
 
-void ShortcutDispatcher::captureFrame()
-{
-    PlaybackSession *session = activeSession();
-    if (!session) {
-        const QList<PlaybackSession *> &sessions = m_model.sessions();
-        const auto visible = std::ranges::find_if(sessions, [](const PlaybackSession *each) {
-            return !each->isHidden();
-        });
-        session = visible == sessions.end() ? nullptr : *visible;
-    }
-    if (session)
-        session->captureScreenshot();
-}
-
-PlaybackSession *ShortcutDispatcher::activeSession() const
-{
-    const QWidget *active = QApplication::activeWindow();
-    if (!active)
-        return nullptr;
-    for (PlaybackSession *session : m_model.sessions()) {
-        const PlayerWindowController *controller = m_model.controller(*session);
-        if (controller && controller->window() == active)
-            return session;
-    }
-    return nullptr;
-}
-
 PlayerWindowController *ShortcutDispatcher::target() const
 {
-    PlaybackSession *session = activeSession();
+    PlaybackSession *session = m_commands.activeSession();
     if (!session)
         session = m_model.mostRecentVisibleSession();
     return session ? m_model.controller(*session) : nullptr;

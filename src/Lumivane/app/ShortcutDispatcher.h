@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class AppCommands;
 class AppModel;
 class PlaybackSession;
 class PlayerWindowController;
@@ -19,17 +20,15 @@ public:
     static constexpr double opacityStep = 0.05;
     static constexpr double faintestOpacity = 0.25;
 
-    // The model must outlive the dispatcher.
-    explicit ShortcutDispatcher(AppModel &model, QObject *parent = nullptr);
+    // The model and the commands must outlive the dispatcher.
+    ShortcutDispatcher(AppModel &model, AppCommands &commands, QObject *parent = nullptr);
 
     void perform(ShortcutAction action);
-    // A frame of the active player window, else of the first window that is not hidden.
-    void captureFrame();
 
 private:
-    PlaybackSession *activeSession() const;
     PlayerWindowController *target() const;
     void performOnWindow(ShortcutAction action, PlayerWindowController &target);
 
     AppModel &m_model;
+    AppCommands &m_commands;
 };

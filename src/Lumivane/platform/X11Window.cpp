@@ -137,6 +137,17 @@ void setOnAllDesktops(QWidget &window)
     xcb_flush(c);
 }
 
+bool leftButtonHeld()
+{
+    xcb_connection_t *c = connection();
+    if (c == nullptr)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const Reply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr));
+    return reply && (reply->mask & XCB_BUTTON_MASK_1) != 0;
+}
+
 bool hasStateAbove(WId window)
 {
     xcb_connection_t *c = connection();

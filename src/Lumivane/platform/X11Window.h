@@ -25,6 +25,10 @@ void setClickThrough(QWidget &window, bool passThrough);
 // the window is mapped) and asked of the window manager for a window already mapped.
 void setOnAllDesktops(QWidget &window);
 
+// Whether the left pointer button is down now, as the server has it: while a window manager
+// moves or resizes a window it holds the pointer, and the window never sees the release.
+bool leftButtonHeld();
+
 // Read back from the server, for checks: whether _NET_WM_STATE holds ABOVE, and the
 // _NET_WM_DESKTOP value (absent when the property is missing).
 bool hasStateAbove(WId window);

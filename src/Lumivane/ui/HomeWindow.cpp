@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -36,7 +37,7 @@ HomeWindow::HomeWindow(AppModel &model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
 {
-    setWindowTitle(L("澜萤 Lumivane", "Lumivane", "Lumivane"));
+    applyTitle();
     setWindowIcon(QIcon::fromTheme(QStringLiteral("lumivane")));
     setAcceptDrops(true);
     resize(980, 664);
@@ -179,6 +180,16 @@ void HomeWindow::bringForward()
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
+}
+
+void HomeWindow::setMenuBar(QMenuBar *menuBar)
+{
+    layout()->setMenuBar(menuBar);
+}
+
+void HomeWindow::applyTitle()
+{
+    setWindowTitle(L("澜萤 Lumivane", "Lumivane", "Lumivane"));
 }
 
 void HomeWindow::showError(const std::optional<AppError> &error)

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QMenuBar;
 class QPushButton;
 
 // The start window: a field for a link or path with Open, Open File… and Paste, the error
@@ -25,6 +26,10 @@ public:
 
     // Shows, raises and focuses the window.
     void bringForward();
+    // The main menu along the top edge, outside the content margins.
+    void setMenuBar(QMenuBar *menuBar);
+    // "Lumivane" ("澜萤 Lumivane" in Chinese) in the current language.
+    void applyTitle();
 
     QLineEdit *inputField() const { return m_input; }
     QPushButton *openButton() const { return m_open; }

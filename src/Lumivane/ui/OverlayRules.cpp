@@ -86,21 +86,35 @@ QString failureIconName(AppError::Kind kind)
     return QStringLiteral("kind-decode");
 }
 
-QString clickThroughMessage(const QString &keyDisplay)
+QString clickThroughMessage(const QString &keyDisplay, bool hasTray)
 {
+    const QString way = hasTray
+                            ? L("托盘图标 →「恢复全部窗口」", "the tray icon → Restore All Windows",
+                                "el icono de la bandeja → Restaurar todas las ventanas")
+                            : L("Lumivane 窗口的菜单「播放 → 恢复全部窗口」",
+                                "Playback → Restore All Windows in the Lumivane window",
+                                "Reproducción → Restaurar todas las ventanas en la ventana de "
+                                "Lumivane");
     if (keyDisplay.isEmpty()) {
-        return L("点击会穿透到窗口后面的内容。可通过托盘图标 →「恢复全部窗口」恢复。",
-                 "Clicks go to whatever is behind the window. Use the tray icon → Restore All "
-                 "Windows to get back.",
-                 "Los clics pasan a lo que haya detrás de la ventana. Usa el icono de la bandeja → "
-                 "Restaurar todas las ventanas para volver.");
+        return L("点击会穿透到窗口后面的内容。可通过%1恢复。",
+                 "Clicks go to whatever is behind the window. Use %1 to get back.",
+                 "Los clics pasan a lo que haya detrás de la ventana. Usa %1 para volver.")
+            .arg(way);
     }
-    return L("点击会穿透到窗口后面的内容。可通过托盘图标 →「恢复全部窗口」，或按 %1 恢复。",
-             "Clicks go to whatever is behind the window. Use the tray icon → Restore All "
-             "Windows, or press %1, to get back.",
-             "Los clics pasan a lo que haya detrás de la ventana. Usa el icono de la bandeja → "
-             "Restaurar todas las ventanas, o pulsa %1, para volver.")
-        .arg(keyDisplay);
+    return L("点击会穿透到窗口后面的内容。可通过%1，或按 %2 恢复。",
+             "Clicks go to whatever is behind the window. Use %1, or press %2, to get back.",
+             "Los clics pasan a lo que haya detrás de la ventana. Usa %1, o pulsa %2, para volver.")
+        .arg(way, keyDisplay);
+}
+
+QString hideToolTip(bool hasTray)
+{
+    if (hasTray) {
+        return L("收起（可从托盘图标恢复）", "Hide (recover from the tray icon)",
+                 "Ocultar (recupérala desde el icono de la bandeja)");
+    }
+    return L("收起（可用「恢复全部窗口」恢复）", "Hide (recover with Restore All Windows)",
+             "Ocultar (recupérala con Restaurar todas las ventanas)");
 }
 
 } // namespace OverlayRules

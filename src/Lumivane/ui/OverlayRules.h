@@ -45,6 +45,9 @@ double scrubSeconds(double fraction, double duration);
 QString failureIconName(AppError::Kind kind);
 
 // The click-through confirmation's message; keyDisplay is the bound restore shortcut as
-// shown on this desktop, empty when none is bound.
-QString clickThroughMessage(const QString &keyDisplay);
+// shown on this desktop, empty when none is bound. Without a tray the way back is the
+// home window's menu.
+QString clickThroughMessage(const QString &keyDisplay, bool hasTray);
+// The hide button's tool tip: where a hidden window is got back from.
+QString hideToolTip(bool hasTray);
 } // namespace OverlayRules

@@ -107,6 +107,13 @@ PlayerView::~PlayerView()
     detachWebView();
 }
 
+void PlayerView::setTrayAvailable(bool available)
+{
+    m_trayAvailable = available;
+    m_hideButton->setToolTip(OverlayRules::hideToolTip(available));
+    m_hideButton->setAccessibleName(m_hideButton->toolTip());
+}
+
 void PlayerView::setAutoHideDelays(int leaveMs, int appearMs)
 {
     m_autoHide->setDelays(leaveMs, appearMs);
@@ -134,10 +141,8 @@ void PlayerView::buildTopBar()
     m_title->setObjectName(QStringLiteral("overlayTitle"));
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_cinemaButton = DesignSystem::iconButton(QStringLiteral("fullscreen"), QString(), m_topBar);
-    m_hideButton = DesignSystem::iconButton(
-        QStringLiteral("hide"), L("收起（可从托盘图标恢复）", "Hide (recover from the tray icon)",
-                                  "Ocultar (recupérala desde el icono de la bandeja)"),
-        m_topBar);
+    m_hideButton = DesignSystem::iconButton(QStringLiteral("hide"),
+                                            OverlayRules::hideToolTip(m_trayAvailable), m_topBar);
     m_closeButton = DesignSystem::iconButton(QStringLiteral("close"),
                                              L("关闭窗口", "Close window", "Cerrar ventana"), m_topBar);
     m_moreButton = DesignSystem::iconButton(QStringLiteral("more"),
@@ -582,7 +587,8 @@ void PlayerView::confirmClickThrough()
         return;
     m_confirmation = new QMessageBox(QMessageBox::Question,
                                      L("开启点击穿透？", "Enable click-through?", "¿Activar clic a través?"),
-                                     OverlayRules::clickThroughMessage(restoreShortcutDisplay()),
+                                     OverlayRules::clickThroughMessage(restoreShortcutDisplay(),
+                                                                       m_trayAvailable),
                                      QMessageBox::NoButton, this);
     m_confirmation->setObjectName(QStringLiteral("clickThroughConfirmation"));
     m_confirmation->setAttribute(Qt::WA_DeleteOnClose);

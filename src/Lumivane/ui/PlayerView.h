@@ -39,6 +39,8 @@ public:
     // Tests shorten the auto-hide waits.
     void setAutoHideDelays(int leaveMs, int appearMs);
     bool controlsVisible() const;
+    // Texts about getting a window back point at the tray only when there is one.
+    void setTrayAvailable(bool available);
     // Escape: leave cinema mode, else end click-through, else close the window.
     void handleEscape();
 
@@ -146,4 +148,5 @@ private:
     StatusPanel *m_status = nullptr;
     QLabel *m_toast = nullptr;
     QPointer<QMessageBox> m_confirmation;
+    bool m_trayAvailable = false;
 };

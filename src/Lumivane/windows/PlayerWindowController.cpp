@@ -547,6 +547,11 @@ void PlayerWindowController::liveResizeSettled()
     // A grip resize the panel follows itself ends with the release, not with a pause.
     if (m_window && m_window->isResizing())
         return;
+    // Nor does one the window manager does: the user may hold still before pulling on.
+    if (m_gripEdges && X11Window::leftButtonHeld()) {
+        m_liveResizeTimer.start();
+        return;
+    }
     windowDidEndLiveResize();
 }
 

@@ -1,0 +1,3 @@
+#include "platform/StatusTray.h"
+
+StatusTray::~StatusTray() = default;
