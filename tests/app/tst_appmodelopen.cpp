@@ -46,7 +46,7 @@ QList<FakeNativePlayer::Seek> seeksOnReopening(H &h, bool resume)
 void handOff(H &h, const QString &player, bool installed = false)
 {
     if (installed)
-        h.workspace().installedPlayers << player;
+        h.workspace().installPlayer(player);
     h.preferences().setExternalPlayer(player);
     int completions = 0;
     h.model().openExternal(MediaSource(QUrl(H::clipURL(1)), MediaKind::mediaURL, u"clip1"_qs, {}), false,
@@ -158,21 +158,21 @@ const QList<H::Operation> rows{
      }, "windows film one | input ~/media/film one.mp4"},
     {"iina is never installed here", [](H &h) { handOff(h, u"iina"_qs, true); },
      "windows | error IINA isn't installed. Install it or switch to System default. | home 1"},
-    {"mpv refuses", [](H &h) { h.workspace().launchError = u"mpv could not start."_qs; handOff(h, u"mpv"_qs, true); },
+    {"mpv refuses", [](H &h) { h.workspace().setLaunchError(u"mpv could not start."_qs); handOff(h, u"mpv"_qs, true); },
      "windows | error mpv could not start. | home 1 | launched mpv:clip1"},
     {"mpv takes it", [](H &h) { handOff(h, u"mpv"_qs, true); },
      "windows | history clip1 | launched mpv:clip1"},
     {"the system default is Lumivane",
-     [](H &h) { h.workspace().handler = u"lumivane.desktop"_qs; handOff(h, u"system"_qs); },
+     [](H &h) { h.workspace().setDefaultHandler(u"lumivane.desktop"_qs); handOff(h, u"system"_qs); },
      "windows | error This file type opens with Lumivane by default. Choose VLC or mpv in Settings. | home 1"},
-    {"the system refuses", [](H &h) { h.workspace().openAccepted = false; handOff(h, u"system"_qs); },
+    {"the system refuses", [](H &h) { h.workspace().setOpenAccepted(false); handOff(h, u"system"_qs); },
      "windows | error The system couldn't open this. | home 1 | desktop clip1"},
     {"an unknown stored player means the system, history off",
      [](H &h) { h.preferences().setSaveHistory(false); handOff(h, u"quicktime"_qs); }, "windows | desktop clip1"},
     {"an external request closes the window after the hand-off",
      [](H &h) {
          h.preferences().setExternalPlayer(u"vlc"_qs);
-         h.workspace().installedPlayers << u"vlc"_qs;
+         h.workspace().installPlayer(u"vlc"_qs);
          h.openClip(1)->requestExternal();
      }, "windows | history clip1 | launched vlc:clip1"},
     {"an external request that fails keeps the window",

@@ -42,7 +42,7 @@ public:
     void setRate(double rate) override;
     void setVolume(double volume) override;
     void saveFrame(const QString &pngPath, FrameCallback done) override { m_frameRequests.append({pngPath, done}); }
-    QWidget *createVideoWidget(QWidget *parent) override { ++m_videoWidgets; return new QWidget(parent); }
+    QWidget *createVideoWidget(QWidget *parent) override { return new QWidget(parent); }
 
     // Driving events.
     void emitStatus(quint64 item, Status status, std::optional<PlatformError> error = {});
@@ -61,7 +61,6 @@ public:
     int pauseCount() const { return m_pauseCount; }
     int unloadCount() const { return m_unloadCount; }
     const QList<FrameRequest> &frameRequests() const { return m_frameRequests; }
-    int videoWidgetCount() const { return m_videoWidgets; }
 
 private:
     // What belongs to the current item and starts afresh with the next one.
@@ -85,6 +84,5 @@ private:
     int m_playCount = 0;
     int m_pauseCount = 0;
     int m_unloadCount = 0;
-    int m_videoWidgets = 0;
     QList<FrameRequest> m_frameRequests;
 };

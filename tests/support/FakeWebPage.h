@@ -38,7 +38,7 @@ public:
     void loadBlank() override { ++m_blankLoads; }
     void stopLoading() override { ++m_stops; }
     void goBack() override { ++m_backs; }
-    void goForward() override { ++m_forwards; }
+    void goForward() override {}
     void reload() override { ++m_reloads; }
     bool canGoBack() const override { return m_canGoBack; }
     bool canGoForward() const override { return m_canGoForward; }
@@ -73,7 +73,6 @@ public:
     int blankLoads() const { return m_blankLoads; }
     int stops() const { return m_stops; }
     int backs() const { return m_backs; }
-    int forwards() const { return m_forwards; }
     int reloads() const { return m_reloads; }
 
 private:
@@ -89,7 +88,6 @@ private:
     int m_blankLoads = 0;
     int m_stops = 0;
     int m_backs = 0;
-    int m_forwards = 0;
     int m_reloads = 0;
     QPointer<QWidget> m_view = new QWidget;
 };

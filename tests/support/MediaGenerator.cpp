@@ -91,11 +91,6 @@ QString testPattern(double seconds, QSize size)
     return video(picture.arg(size.width()).arg(size.height()).arg(seconds), seconds);
 }
 
-QString toneClip(double seconds)
-{
-    return generated(tone(seconds) + QStringList{"-c:a", "aac"}, QStringLiteral(".m4a"));
-}
-
 QString numberedFrames(int frames, int fps)
 {
     const QString picture = QStringLiteral("color=c=black:s=320x180:r=%1:d=%2,format=rgb24,"

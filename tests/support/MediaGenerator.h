@@ -16,8 +16,6 @@ QString lastError();
 QString colourClip(const QColor &colour, double seconds = 2.0, QSize size = {320, 180}, bool withAudio = true);
 // ffmpeg's test pattern with a sine tone.
 QString testPattern(double seconds = 3.0, QSize size = {320, 180});
-// A sine tone with no picture.
-QString toneClip(double seconds = 2.0);
 // A silent 320x180 clip at fps whose frame n starts at n / fps and has a colour of its own.
 QString numberedFrames(int frames = 40, int fps = 10);
 // The frame of numberedFrames() whose colour is nearest to the given one, or -1 when none is close.

@@ -110,9 +110,9 @@ QString ModelHarness::summary() const
         history << nameOf(QUrl(item.urlString));
     for (const QString &url : m_settings.value(AppModel::lastWindowURLsKey).toStringList())
         remembered << nameOf(QUrl(url));
-    for (const QUrl &url : m_workspace.openedUrls)
+    for (const QUrl &url : m_workspace.openedUrls())
         desktop << nameOf(url);
-    for (const FakeWorkspace::Launch &launch : m_workspace.launches)
+    for (const FakeWorkspace::Launch &launch : m_workspace.launches())
         launched << QFileInfo(launch.executable).fileName() + u':' + nameOf(launch.url);
 
     QStringList lines{(u"windows "_qs + windows.join(u' ')).trimmed()};
