@@ -131,6 +131,7 @@ void TestGlobalShortcuts::everyActionReachesItsWindow()
         const QStringList before = describe(harness, row.target);
         const QStringList other = describe(harness, 1 - row.target);
         AppCommands commands(model);
+        QObject::connect(&commands, &AppCommands::homeRequested, [&harness] { ++harness.showHomeCalls; });
         ShortcutDispatcher dispatcher(model, commands);
         for (int n = 0; n < row.times; ++n)
             dispatcher.perform(row.action);

@@ -27,10 +27,10 @@ QByteArray html(const QString &body)
 }
 
 // "id.class id2.class2 …" as one div each (".class" alone: a div without an id).
-QString divs(const QString &spec)
+QString divs(const QString &layout)
 {
     QString out;
-    for (const QString &one : spec.split(u' ', Qt::SkipEmptyParts))
+    for (const QString &one : layout.split(u' ', Qt::SkipEmptyParts))
         out += u"<div id=\"%1\" class=\"%2\" style=\"position:relative\">x</div>"_qs.arg(one.section(u'.', 0, 0), one.section(u'.', 1));
     return out;
 }

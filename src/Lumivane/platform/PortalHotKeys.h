@@ -27,7 +27,7 @@ public:
     void registerHotKeys(const QList<HotKey> &hotKeys) override;
     void unregisterAll() override;
 
-    // As the shortcuts specification writes it: "CTRL+ALT+f"; empty for a key it cannot name.
+    // In the portal's trigger form, "CTRL+ALT+f"; empty for a key it cannot name.
     static QString preferredTrigger(const KeyCombo &combo);
 
 private Q_SLOTS:
