@@ -1,10 +1,5 @@
 #include "ModelHarness.h"
 
-#include "app/AppModel.h"
-#include "playback/PlaybackSession.h"
-
-#include "KiteCore/HistoryStore.h"
-#include "KiteCore/L10n.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,35 +7,99 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-QStringList titles(const QList<PlaylistItem> &items)
-{
-    QStringList result;
-    for (const PlaylistItem &item : items)
-        result << item.title;
-    return result;
-}
+using H = ModelHarness;
 
-QStringList sessionURLs(const AppModel &model)
-{
-    QStringList urls;
-    for (const PlaybackSession *session : model.sessions())
-        urls << session->source().urlString();
-    return urls;
-}
+namespace {
 
 // What history.json holds now, read the way the next start reads it.
-std::optional<double> storedResume(const ModelHarness &harness, const QString &url)
+std::optional<double> storedResume(const H &h, int clip)
 {
-    const HistoryStore reread(harness.historyFile());
-    const std::optional<HistoryItem> item = reread.item(QUrl(url));
+    const std::optional<HistoryItem> item = HistoryStore(h.historyFile()).item(QUrl(H::clipURL(clip)));
     return item ? item->resumeSeconds : std::nullopt;
 }
 
-QString fileURL(const QString &path)
+// Adds paths below the home, where x/ holds one.mp4 and two.mp3, and links.
+void add(H &h, const QStringList &entries)
 {
-    return QUrl::fromLocalFile(path).toString();
+    h.touch(u"x/one.mp4"_qs);
+    h.touch(u"x/two.mp3"_qs);
+    QList<QUrl> urls;
+    for (const QString &entry : entries)
+        urls << (entry.startsWith(u"https:") ? QUrl(entry) : QUrl::fromLocalFile(h.home().filePath(entry)));
+    h.model().addToPlaylist(urls);
 }
+
+// Entries a, b and c are queued while clip 9 plays; then it closes, the entry after "b" first
+// when asked, and the given one opens and plays to its end.
+void playsToEnd(H &h, const QString &ending, bool nextOpen = false)
+{
+    const auto url = [&h](const QString &name) { return QUrl::fromLocalFile(h.touch(u"q/%1.mp4"_qs.arg(name))); };
+    h.openClip(9);
+    h.model().addToPlaylist({url(u"a"_qs), url(u"b"_qs), url(u"c"_qs)});
+    h.model().close(*h.model().sessions().first());
+    if (nextOpen)
+        h.model().open(url(u"b"_qs).toString());
+    h.model().open(url(ending).toString());
+    Q_EMIT h.model().sessions().last()->reachedEnd();
+}
+
+void addThroughTheOpenDialog(H &h)
+{
+    h.openClip(1);
+    h.touch(u"d/inner.mp4"_qs);
+    h.panelAnswer = {QUrl::fromLocalFile(h.touch(u"x/one.mp4"_qs)), QUrl::fromLocalFile(h.touch(u"x/two.mp4"_qs))};
+    h.model().addFilesToPlaylist();
+    h.panelAnswer = {QUrl::fromLocalFile(h.home().filePath(u"d"_qs))};
+    h.model().addFolderToPlaylist();
+    const OpenPanel files = h.panels.value(0), folder = h.panels.value(1);
+    QVERIFY(files.allowsMultipleSelection && !files.choosesFolders);
+    QVERIFY(!folder.allowsMultipleSelection && folder.choosesFolders);
+}
+
+// The drop is carried out on the next turn of the event loop.
+void drops(H &h, const QString &path)
+{
+    h.touch(u"drop/clip.mp4"_qs);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(h.home().filePath(path))});
+    QVERIFY(h.model().acceptDrop(data) && h.model().sessions().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!h.model().sessions().isEmpty(), 2000);
+}
+
+const QList<H::Operation> rows{
+    {"without a window the first added entry opens", [](H &h) { add(h, {u"x/one.mp4"_qs, u"x/two.mp3"_qs}); },
+     "windows one | section playlist | playlist one* two"},
+    {"a folder adds what the scan finds", [](H &h) { add(h, {u"x"_qs}); },
+     "windows one | section playlist | playlist one* two"},
+    {"missing files and links change nothing",
+     [](H &h) { add(h, {u"gone.mp4"_qs, u"https://media.example/a.mp4"_qs}); }, "windows"},
+    {"a folder's path fills the playlist; with a window open nothing starts",
+     [](H &h) { h.touch(u"films/one.mp4"_qs); h.openClip(1); h.model().open(u"~/films"_qs); },
+     "windows clip1 | section playlist | playlist one"},
+    {"the next entry replaces the one that ended", [](H &h) { playsToEnd(h, u"a"_qs); },
+     "windows b | section playlist | playlist a b* c | history b a clip9"},
+    {"the last entry stays", [](H &h) { playsToEnd(h, u"c"_qs); },
+     "windows c | section playlist | playlist a b c* | history c clip9"},
+    {"a next entry already open comes forward", [](H &h) { playsToEnd(h, u"a"_qs, true); },
+     "windows b | section playlist | playlist a b* c | history a b clip9"},
+    {"a window not in the playlist stays", [](H &h) { playsToEnd(h, u"z"_qs); },
+     "windows z | section playlist | playlist a b c | history z clip9"},
+    {"removing another entry keeps the current one",
+     [](H &h) { add(h, {u"x"_qs}); h.model().removePlaylistItem(h.model().playlist().at(1).id); },
+     "windows one | section playlist | playlist one*"},
+    {"removing the current entry clears the mark",
+     [](H &h) { add(h, {u"x"_qs}); h.model().removePlaylistItem(h.model().playlist().at(0).id); },
+     "windows one | section playlist | playlist two"},
+    {"clearing empties the playlist and leaves the windows", [](H &h) { add(h, {u"x"_qs}); h.model().clearPlaylist(); },
+     "windows one | section playlist"},
+    {"files and a folder come through the Open dialog", addThroughTheOpenDialog,
+     "windows clip1 | section playlist | playlist one two inner"},
+    {"a dropped folder fills the playlist", [](H &h) { drops(h, u"drop"_qs); },
+     "windows clip | section playlist | playlist clip*"},
+    {"a dropped file opens, its path in the field", [](H &h) { drops(h, u"drop/clip.mp4"_qs); },
+     "windows clip | input ~/drop/clip.mp4"},
+};
+
 } // namespace
 
 class TestAppModelPlaylist final : public QObject
@@ -48,446 +107,76 @@ class TestAppModelPlaylist final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { L10n::setLanguage(AppLanguage::en); }
 
-    void resumeWritesAreThrottled_data();
-    void resumeWritesAreThrottled();
-    void eachSessionHasItsOwnThrottle();
-    void retitleAndThumbnail_data();
-    void retitleAndThumbnail();
-    void historyWriteFailureRaisesTheWarning();
-    void historyLoadFailureIsShownUnprefixed();
-    void addFolderSortsAndSkips();
-    void addToPlaylist_data();
-    void addToPlaylist();
-    void openingAFolderFillsThePlaylist_data();
-    void openingAFolderFillsThePlaylist();
-    void openingAnEntryMarksIt();
-    void advance_data();
-    void advance();
-    void removeAndClear_data();
-    void removeAndClear();
-    void addFilesAndFolderUseTheOpenPanel();
-    void drop_data();
-    void drop();
-};
+    void operations_data() { H::addRows(rows); }
+    void operations() { H::checkRow(rows); }
 
-// Each step: seconds the clock moves first, the elapsed time reported, the stored position after.
-void TestAppModelPlaylist::resumeWritesAreThrottled_data()
-{
-    QTest::addColumn<bool>("resumePlayback");
-    QTest::addColumn<bool>("saveHistory");
-    QTest::addColumn<QList<double>>("clockSteps");
-    QTest::addColumn<QList<double>>("elapsed");
-    QTest::addColumn<QList<double>>("stored"); // -1: nothing stored
-
-    QTest::newRow("first second, then throttle")
-        << true << true << QList<double>{0, 1, 5, 4} << QList<double>{0.5, 2, 7, 11}
-        << QList<double>{-1, 2, 2, 11};
-    QTest::newRow("exactly one second is not enough")
-        << true << true << QList<double>{0, 8} << QList<double>{1.0, 1.5}
-        << QList<double>{-1, 1.5};
-    QTest::newRow("resuming off") << false << true << QList<double>{0, 9}
-                                  << QList<double>{5, 20} << QList<double>{-1, -1};
-    QTest::newRow("history off") << true << false << QList<double>{0, 9}
-                                 << QList<double>{5, 20} << QList<double>{-1, -1};
-}
-
-void TestAppModelPlaylist::resumeWritesAreThrottled()
-{
-    QFETCH(bool, resumePlayback);
-    QFETCH(bool, saveHistory);
-    QFETCH(QList<double>, clockSteps);
-    QFETCH(QList<double>, elapsed);
-    QFETCH(QList<double>, stored);
-    ModelHarness harness;
-    // The entry exists either way, so only the switches decide.
-    PlaybackSession *session = harness.openClip(1);
-    harness.preferences().setResumePlayback(resumePlayback);
-    harness.preferences().setSaveHistory(saveHistory);
-
-    for (qsizetype step = 0; step < elapsed.size(); ++step) {
-        harness.advanceClock(clockSteps.at(step));
-        Q_EMIT session->progressReported(elapsed.at(step), 60.0);
-        const std::optional<double> expected =
-            stored.at(step) < 0 ? std::nullopt : std::optional(stored.at(step));
-        QCOMPARE(storedResume(harness, ModelHarness::clipURL(1)), expected);
+    // A position is saved once past its first second, then at most every 8 s per window, and
+    // only while both history and resuming are on.
+    void resumePositionsAreThrottled()
+    {
+        ModelHarness harness;
+        PlaybackSession *first = harness.openClip(1);
+        PlaybackSession *second = harness.openClip(2);
+        // Seconds the clock moves, the position reported, the position stored (-1: none).
+        for (const auto &[clock, elapsed, stored] : {std::tuple{0, 1.0, -1}, {0, 2.0, 2}, {5, 7.0, 2}, {3, 11.0, 11}}) {
+            harness.advanceClock(clock);
+            Q_EMIT first->progressReported(elapsed, 60.0);
+            QCOMPARE(storedResume(harness, 1).value_or(-1), double(stored));
+        }
+        Q_EMIT second->progressReported(5, 60.0);
+        QCOMPARE(storedResume(harness, 2), std::optional(5.0));
+        for (const bool resume : {false, true}) {
+            harness.preferences().setResumePlayback(resume);
+            harness.preferences().setSaveHistory(!resume);
+            harness.advanceClock(9);
+            Q_EMIT first->progressReported(30, 60.0);
+            QCOMPARE(storedResume(harness, 1), std::optional(11.0));
+        }
     }
-}
 
-void TestAppModelPlaylist::eachSessionHasItsOwnThrottle()
-{
-    ModelHarness harness;
-    PlaybackSession *first = harness.openClip(1);
-    PlaybackSession *second = harness.openClip(2);
+    // Pages report the same title and thumbnail again and again: only changes are written.
+    void titlesAndThumbnailsReachTheHistory()
+    {
+        ModelHarness harness;
+        PlaybackSession *session = harness.openClip(1);
+        QSignalSpy changes(&harness.model(), &AppModel::historyChanged);
+        const auto stored = [&harness] { return HistoryStore(harness.historyFile()).items().first(); };
+        const QUrl thumbnail(u"https://img.example/t.jpg"_qs);
 
-    Q_EMIT first->progressReported(5, 60.0);
-    harness.advanceClock(1);
-    Q_EMIT second->progressReported(6, 60.0);
+        Q_EMIT session->titleReported(stored().title);
+        Q_EMIT session->titleReported(u"Evening news"_qs);
+        Q_EMIT session->thumbnailReported(thumbnail);
+        Q_EMIT session->thumbnailReported(thumbnail);
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(stored().title, u"Evening news"_qs);
+        QCOMPARE(stored().thumbnailURLString, std::optional(thumbnail.toString()));
 
-    QCOMPARE(storedResume(harness, ModelHarness::clipURL(1)), std::optional(5.0));
-    QCOMPARE(storedResume(harness, ModelHarness::clipURL(2)), std::optional(6.0));
-}
+        harness.preferences().setSaveHistory(false);
+        Q_EMIT session->titleReported(u"Late news"_qs);
+        Q_EMIT session->thumbnailReported(QUrl(u"https://img.example/u.jpg"_qs));
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(stored().title, u"Evening news"_qs);
+    }
 
-void TestAppModelPlaylist::retitleAndThumbnail_data()
-{
-    QTest::addColumn<bool>("saveHistory");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("thumbnail");
-    QTest::addColumn<int>("historyChanges");
-
-    // "=" stands for the title the entry already has.
-    QTest::newRow("same title, no thumbnail change") << true << "=" << "" << 0;
-    QTest::newRow("new title") << true << "Evening news" << "" << 1;
-    QTest::newRow("new thumbnail") << true << "=" << "https://img.example/t.jpg" << 1;
-    QTest::newRow("both") << true << "Evening news" << "https://img.example/t.jpg" << 2;
-    QTest::newRow("history off") << false << "Evening news" << "https://img.example/t.jpg" << 0;
-}
-
-void TestAppModelPlaylist::retitleAndThumbnail()
-{
-    QFETCH(bool, saveHistory);
-    QFETCH(QString, title);
-    QFETCH(QString, thumbnail);
-    QFETCH(int, historyChanges);
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    PlaybackSession *session = harness.openClip(1);
-    const HistoryItem before = model.history().first();
-    harness.preferences().setSaveHistory(saveHistory);
-    if (title == u"=")
-        title = before.title;
-    QSignalSpy changes(&model, &AppModel::historyChanged);
-
-    Q_EMIT session->titleReported(title);
-    // Pages report the same thumbnail again and again: only the first one is written.
-    for (int repeat = 0; repeat < 2 && !thumbnail.isEmpty(); ++repeat)
-        Q_EMIT session->thumbnailReported(QUrl(thumbnail));
-
-    QCOMPARE(changes.count(), historyChanges);
-    const HistoryItem after = HistoryStore(harness.historyFile()).items().first();
-    QCOMPARE(after.title, saveHistory ? title : before.title);
-    QCOMPARE(after.thumbnailURLString,
-             saveHistory && !thumbnail.isEmpty() ? std::optional(thumbnail) : std::nullopt);
-}
-
-void TestAppModelPlaylist::historyWriteFailureRaisesTheWarning()
-{
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    harness.openClip(1);
-    QVERIFY(!model.storageWarning());
-    // A folder where the file should be makes every later write fail.
-    QFile::remove(harness.historyFile());
-    QVERIFY(QDir().mkpath(harness.historyFile()));
-
-    harness.openClip(2);
-
-    QVERIFY(model.storageWarning());
-    QVERIFY2(model.storageWarning()->startsWith(u"Couldn't save local history: "_qs),
-             qPrintable(*model.storageWarning()));
-    QVERIFY(model.storageWarning()->size() > u"Couldn't save local history: "_qs.size());
-}
-
-void TestAppModelPlaylist::historyLoadFailureIsShownUnprefixed()
-{
-    ModelHarness harness;
-    QDir().mkpath(QFileInfo(harness.historyFile()).absolutePath());
-    QFile file(harness.historyFile());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{ not json");
-    file.close();
-
-    harness.restart();
-
-    const std::optional<QString> warning = harness.model().storageWarning();
-    QVERIFY(warning);
-    QVERIFY(!warning->startsWith(u"Couldn't save local history"_qs));
-    // The store's own text, which says where the unreadable file was kept.
-    QVERIFY2(warning->contains(u"history.json.damaged-"_qs), qPrintable(*warning));
-}
-
-void TestAppModelPlaylist::addFolderSortsAndSkips()
-{
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    harness.touch(u"music/b.mp4"_qs);
-    harness.touch(u"music/a.MKV"_qs);
-    harness.touch(u"music/notes.txt"_qs);
-    harness.touch(u"music/.c.mp3"_qs);
-    harness.touch(u"music/more/track10.mp3"_qs);
-    harness.touch(u"music/more/track2.mp3"_qs);
-    harness.openClip(1);
-
-    model.addToPlaylist({QUrl::fromLocalFile(harness.folder().filePath(u"music"_qs))});
-
-    QCOMPARE(titles(model.playlist()),
-             (QStringList{u"a"_qs, u"b"_qs, u"track2"_qs, u"track10"_qs}));
-    QCOMPARE(model.section(), HomeSection::playlist);
-    QCOMPARE(model.sessions().size(), 1);
-    QCOMPARE(titles(PlaylistStore(harness.playlistFile()).items()), titles(model.playlist()));
-}
-
-// Files in the given order; whether a window is open first; what gets queued and opened.
-void TestAppModelPlaylist::addToPlaylist_data()
-{
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<bool>("windowOpen");
-    QTest::addColumn<QStringList>("queued");
-    QTest::addColumn<int>("windowsAfter");
-
-    QTest::newRow("no window: first of the playlist opens")
-        << QStringList{u"x/one.mp4"_qs, u"x/two.mp3"_qs} << false
-        << QStringList{u"one"_qs, u"two"_qs} << 1;
-    QTest::newRow("window open: nothing starts")
-        << QStringList{u"x/one.mp4"_qs} << true << QStringList{u"one"_qs} << 1;
-    QTest::newRow("missing files are skipped")
-        << QStringList{u"!gone.mp4"_qs, u"x/one.mp4"_qs} << false << QStringList{u"one"_qs}
-        << 1;
-    QTest::newRow("nothing usable changes nothing")
-        << QStringList{u"!gone.mp4"_qs} << false << QStringList{} << 0;
-    QTest::newRow("same file twice is queued once")
-        << QStringList{u"x/one.mp4"_qs, u"x/one.mp4"_qs} << false << QStringList{u"one"_qs}
-        << 1;
-}
-
-void TestAppModelPlaylist::addToPlaylist()
-{
-    QFETCH(QStringList, files);
-    QFETCH(bool, windowOpen);
-    QFETCH(QStringList, queued);
-    QFETCH(int, windowsAfter);
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    if (windowOpen)
+    void historyFailuresRaiseTheWarning()
+    {
+        ModelHarness harness;
         harness.openClip(1);
-    QList<QUrl> urls;
-    for (const QString &file : files) {
-        urls << QUrl::fromLocalFile(file.startsWith(u'!') ? harness.folder().filePath(file.mid(1))
-                                                          : harness.touch(file));
+        QVERIFY(!harness.model().storageWarning());
+        // A folder where the file should be makes every later write fail.
+        QVERIFY(QFile::remove(harness.historyFile()) && QDir().mkpath(harness.historyFile()));
+        harness.openClip(2);
+        QVERIFY(harness.model().storageWarning().value().startsWith(u"Couldn't save local history: "_qs));
+
+        QVERIFY(QDir(harness.historyFile()).removeRecursively());
+        harness.touch(u"data/history.json"_qs);
+        harness.restart();
+        // A file that cannot be read is shown in the store's own words, which say where it was kept.
+        QVERIFY(harness.model().storageWarning().value().contains(u"history.json.damaged-"_qs));
+        QVERIFY(!harness.model().storageWarning()->startsWith(u"Couldn't save"_qs));
     }
-    QSignalSpy sections(&model, &AppModel::sectionChanged);
-
-    model.addToPlaylist(urls);
-
-    QCOMPARE(titles(model.playlist()), queued);
-    QCOMPARE(sections.count(), queued.isEmpty() ? 0 : 1);
-    QCOMPARE(model.sessions().size(), windowsAfter);
-    if (!windowOpen && !queued.isEmpty()) {
-        QCOMPARE(sessionURLs(model), QStringList{model.playlist().first().urlString});
-        QCOMPARE(model.currentPlaylistItemID(), std::optional(model.playlist().first().id));
-    }
-}
-
-void TestAppModelPlaylist::openingAFolderFillsThePlaylist_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("absolute path") << "%1/films";
-    QTest::newRow("with a tilde") << "~/films";
-    QTest::newRow("with a trailing slash") << "%1/films/";
-}
-
-void TestAppModelPlaylist::openingAFolderFillsThePlaylist()
-{
-    QFETCH(QString, text);
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    harness.touch(u"films/one.mp4"_qs);
-    harness.openClip(1);
-    const QByteArray home = qgetenv("HOME");
-    qputenv("HOME", harness.folder().path().toLocal8Bit());
-
-    model.open(text.contains(u"%1"_qs) ? text.arg(harness.folder().path()) : text);
-
-    qputenv("HOME", home);
-    QCOMPARE(titles(model.playlist()), QStringList{u"one"_qs});
-    QCOMPARE(model.sessions().size(), 1);
-    QVERIFY(!model.inputError());
-}
-
-void TestAppModelPlaylist::openingAnEntryMarksIt()
-{
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    harness.openClip(1);
-    const QString one = harness.touch(u"x/one.mp4"_qs);
-    const QString two = harness.touch(u"x/two.mp4"_qs);
-    model.addToPlaylist({QUrl::fromLocalFile(one), QUrl::fromLocalFile(two)});
-    QCOMPARE(model.currentPlaylistItemID(), std::nullopt);
-
-    model.open(two);
-    QCOMPARE(model.currentPlaylistItemID(), std::optional(model.playlist().at(1).id));
-    model.open(ModelHarness::clipURL(5));
-    QCOMPARE(model.currentPlaylistItemID(), std::optional(model.playlist().at(1).id));
-}
-
-// Entries a, b, c are queued; the given one reaches its end.
-void TestAppModelPlaylist::advance_data()
-{
-    QTest::addColumn<QString>("ending");
-    QTest::addColumn<bool>("nextAlreadyOpen");
-    QTest::addColumn<QStringList>("windowsAfter");
-    QTest::addColumn<QString>("current");
-
-    QTest::newRow("first moves to second") << "a" << false << QStringList{u"b"_qs} << "b";
-    QTest::newRow("last stays open") << "c" << false << QStringList{u"c"_qs} << "c";
-    QTest::newRow("next already open comes forward")
-        << "a" << true << QStringList{u"b"_qs} << "b";
-    QTest::newRow("not in the playlist stays") << "z" << false << QStringList{u"z"_qs} << "";
-}
-
-void TestAppModelPlaylist::advance()
-{
-    QFETCH(QString, ending);
-    QFETCH(bool, nextAlreadyOpen);
-    QFETCH(QStringList, windowsAfter);
-    QFETCH(QString, current);
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    QHash<QString, QString> urls;
-    for (const QString &name : {u"a"_qs, u"b"_qs, u"c"_qs, u"z"_qs})
-        urls.insert(name, fileURL(harness.touch(u"q/"_qs + name + u".mp4"_qs)));
-    harness.openClip(9);
-    model.addToPlaylist({QUrl(urls[u"a"_qs]), QUrl(urls[u"b"_qs]), QUrl(urls[u"c"_qs])});
-    model.close(*model.sessions().first());
-    if (nextAlreadyOpen)
-        model.open(urls[u"b"_qs]);
-    model.open(urls[ending]);
-    PlaybackSession *endingSession = nullptr;
-    for (PlaybackSession *session : model.sessions()) {
-        if (session->source().urlString() == urls[ending])
-            endingSession = session;
-    }
-    QVERIFY(endingSession);
-    const std::optional<QUuid> currentBefore = model.currentPlaylistItemID();
-
-    Q_EMIT endingSession->reachedEnd();
-
-    QStringList expected;
-    for (const QString &name : windowsAfter)
-        expected << urls[name];
-    QCOMPARE(sessionURLs(model), expected);
-    if (current.isEmpty()) {
-        QCOMPARE(model.currentPlaylistItemID(), currentBefore);
-    } else {
-        const auto entry = std::ranges::find(model.playlist(), urls[current],
-                                             &PlaylistItem::urlString);
-        QCOMPARE(model.currentPlaylistItemID(), std::optional(entry->id));
-    }
-}
-
-void TestAppModelPlaylist::removeAndClear_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<int>("removedIndex");
-    QTest::addColumn<int>("entriesAfter");
-    QTest::addColumn<bool>("currentKept");
-
-    QTest::newRow("remove the current entry") << "remove" << 0 << 1 << false;
-    QTest::newRow("remove another entry") << "remove" << 1 << 1 << true;
-    QTest::newRow("remove an unknown id") << "remove" << -1 << 2 << true;
-    QTest::newRow("clear") << "clear" << -1 << 0 << false;
-}
-
-void TestAppModelPlaylist::removeAndClear()
-{
-    QFETCH(QString, operation);
-    QFETCH(int, removedIndex);
-    QFETCH(int, entriesAfter);
-    QFETCH(bool, currentKept);
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    model.addToPlaylist({QUrl::fromLocalFile(harness.touch(u"q/a.mp4"_qs)),
-                         QUrl::fromLocalFile(harness.touch(u"q/b.mp4"_qs))});
-    const std::optional<QUuid> current = model.currentPlaylistItemID();
-    QVERIFY(current);
-
-    if (operation == u"clear")
-        model.clearPlaylist();
-    else
-        model.removePlaylistItem(removedIndex < 0 ? QUuid::createUuid()
-                                                  : model.playlist().at(removedIndex).id);
-
-    QCOMPARE(model.playlist().size(), entriesAfter);
-    QCOMPARE(PlaylistStore(harness.playlistFile()).items().size(), entriesAfter);
-    QCOMPARE(model.currentPlaylistItemID(), currentKept ? current : std::nullopt);
-    QCOMPARE(model.sessions().size(), 1);
-}
-
-void TestAppModelPlaylist::addFilesAndFolderUseTheOpenPanel()
-{
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    harness.openClip(1);
-    harness.touch(u"d/inner.mp4"_qs);
-    harness.panelAnswer = {QUrl::fromLocalFile(harness.touch(u"x/one.mp4"_qs)),
-                           QUrl::fromLocalFile(harness.touch(u"x/two.mp4"_qs))};
-    model.addFilesToPlaylist();
-    harness.panelAnswer = {QUrl::fromLocalFile(harness.folder().filePath(u"d"_qs))};
-    model.addFolderToPlaylist();
-    harness.panelAnswer = {};
-    model.addFilesToPlaylist();
-
-    QCOMPARE(titles(model.playlist()),
-             (QStringList{u"one"_qs, u"two"_qs, u"inner"_qs}));
-    QCOMPARE(harness.panels.size(), 3);
-    QVERIFY(harness.panels.at(0).allowsMultipleSelection);
-    QVERIFY(!harness.panels.at(0).choosesFolders);
-    QVERIFY(harness.panels.at(1).choosesFolders);
-}
-
-void TestAppModelPlaylist::drop_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<int>("entries");
-    QTest::addColumn<int>("windows");
-    QTest::addColumn<QString>("input");
-
-    QTest::newRow("folder") << "folder" << true << 1 << 1 << "";
-    QTest::newRow("file") << "file" << true << 0 << 1 << "%file";
-    QTest::newRow("file with a web link after it") << "file+link" << true << 0 << 1 << "%file";
-    QTest::newRow("web link") << "link" << true << 0 << 1 << "https://media.example/d.mp4";
-    QTest::newRow("text") << "text" << true << 0 << 1 << "https://media.example/t.mp4";
-    QTest::newRow("text that is no link") << "bad text" << true << 0 << 0 << "no link at all";
-    QTest::newRow("nothing usable") << "image" << false << 0 << 0 << "";
-}
-
-void TestAppModelPlaylist::drop()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, accepted);
-    QFETCH(int, entries);
-    QFETCH(int, windows);
-    QFETCH(QString, input);
-    ModelHarness harness;
-    AppModel &model = harness.model();
-    const QString file = harness.touch(u"drop/clip.mp4"_qs);
-    QMimeData data;
-    if (kind == u"folder")
-        data.setUrls({QUrl::fromLocalFile(harness.folder().filePath(u"drop"_qs))});
-    else if (kind == u"file")
-        data.setUrls({QUrl::fromLocalFile(file)});
-    else if (kind == u"file+link")
-        data.setUrls({QUrl(u"https://media.example/d.mp4"_qs), QUrl::fromLocalFile(file)});
-    else if (kind == u"link")
-        data.setUrls({QUrl(u"https://media.example/d.mp4"_qs)});
-    else if (kind == u"text")
-        data.setText(u"https://media.example/t.mp4"_qs);
-    else if (kind == u"bad text")
-        data.setText(u"no link at all"_qs);
-    else
-        data.setImageData(QColor(Qt::red));
-
-    QCOMPARE(model.acceptDrop(data), accepted);
-
-    const QString expectedInput = input == u"%file" ? file : input;
-    QTRY_COMPARE_WITH_TIMEOUT(model.sessions().size() + (model.inputError() ? 1 : 0),
-                              accepted ? 1 : 0, 2000);
-    QCOMPARE(model.sessions().size(), windows);
-    QCOMPARE(model.playlist().size(), entries);
-    QCOMPARE(model.input(), expectedInput);
-}
+};
 
 QTEST_MAIN(TestAppModelPlaylist)
 #include "tst_appmodelplaylist.moc"

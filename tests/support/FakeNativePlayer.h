@@ -4,11 +4,11 @@
 
 #include <QColor>
 #include <QList>
-#include <QString>
+#include <QWidget>
 
-// A NativePlayer driven by the test: every setter stores a value and emits its signal for
+// A NativePlayer driven by the test: every emit* stores a value and emits its signal for
 // the item given, so tests can replay exact (also stale or out-of-order) event sequences.
-// Commands from the code under test are recorded.
+// Commands from the code under test are recorded and answered as mpv answers them.
 class FakeNativePlayer final : public NativePlayer
 {
     Q_OBJECT
@@ -23,34 +23,34 @@ public:
         FrameCallback done;
     };
 
-    explicit FakeNativePlayer(QObject *parent = nullptr);
+    using NativePlayer::NativePlayer;
 
     quint64 load(const QUrl &url) override;
     void unload() override;
     quint64 currentItem() const override { return m_item; }
-    Status status() const override { return m_status; }
-    std::optional<PlatformError> error() const override { return m_error; }
+    Status status() const override { return m_state.status; }
+    std::optional<PlatformError> error() const override { return m_state.error; }
     double rate() const override { return m_rate; }
-    std::optional<double> duration() const override { return m_duration; }
-    QSizeF presentationSize() const override { return m_size; }
-    double currentTime() const override { return m_time; }
+    std::optional<double> duration() const override { return m_state.duration; }
+    QSizeF presentationSize() const override { return m_state.size; }
+    double currentTime() const override { return m_state.time; }
     double volume() const override { return m_volume; }
 
-    void play() override;
-    void pause() override;
+    void play() override { ++m_playCount; changeRate(m_speed); }
+    void pause() override { ++m_pauseCount; changeRate(0); }
     void seek(double seconds, SeekMode mode) override;
     void setRate(double rate) override;
     void setVolume(double volume) override;
-    void saveFrame(const QString &pngPath, FrameCallback done) override;
-    QWidget *createVideoWidget(QWidget *parent) override;
+    void saveFrame(const QString &pngPath, FrameCallback done) override { m_frameRequests.append({pngPath, done}); }
+    QWidget *createVideoWidget(QWidget *parent) override { return new QWidget(parent); }
 
     // Driving events.
     void emitStatus(quint64 item, Status status, std::optional<PlatformError> error = {});
-    void emitRate(quint64 item, double rate);
-    void emitPresentationSize(quint64 item, QSizeF size);
+    void emitRate(quint64 item, double rate) { m_rate = rate; Q_EMIT rateChanged(item); }
+    void emitPresentationSize(quint64 item, QSizeF size) { m_state.size = size; Q_EMIT presentationSizeChanged(item); }
     void emitDuration(quint64 item, std::optional<double> duration);
-    void emitTick(quint64 item, double seconds);
-    void emitPlayedToEnd(quint64 item);
+    void emitTick(quint64 item, double seconds) { m_state.time = seconds; Q_EMIT timeTick(item, seconds); }
+    void emitPlayedToEnd(quint64 item) { m_rate = 0; Q_EMIT playedToEnd(item); }
     // Answers the oldest pending saveFrame; on success writes a small PNG of the colour.
     bool completeFrameRequest(bool ok, const QString &error = {}, const QColor &colour = Qt::black);
 
@@ -61,27 +61,28 @@ public:
     int pauseCount() const { return m_pauseCount; }
     int unloadCount() const { return m_unloadCount; }
     const QList<FrameRequest> &frameRequests() const { return m_frameRequests; }
-    int videoWidgetCount() const { return m_videoWidgets; }
 
 private:
+    // What belongs to the current item and starts afresh with the next one.
+    struct ItemState {
+        Status status = Status::unknown;
+        std::optional<PlatformError> error;
+        std::optional<double> duration;
+        QSizeF size;
+        double time = 0;
+    };
     void changeRate(double rate);
 
     quint64 m_item = 0;
     quint64 m_lastItem = 0;
-    Status m_status = Status::unknown;
-    std::optional<PlatformError> m_error;
+    ItemState m_state;
     double m_rate = 0;
     double m_speed = 1.0;
-    std::optional<double> m_duration;
-    QSizeF m_size;
-    double m_time = 0;
     double m_volume = 1.0;
-
     QList<QUrl> m_loadedUrls;
     QList<Seek> m_seeks;
     int m_playCount = 0;
     int m_pauseCount = 0;
     int m_unloadCount = 0;
-    int m_videoWidgets = 0;
     QList<FrameRequest> m_frameRequests;
 };

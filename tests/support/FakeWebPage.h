@@ -19,18 +19,26 @@ class FakeWebPage final : public WebPage
 public:
     // The result for one evaluated script; an invalid QVariant stands for a thrown error.
     using ScriptAnswer = std::function<QVariant(const QString &script)>;
+    struct Load {
+        QUrl url;
+        std::chrono::milliseconds timeout{0};
+    };
 
-    explicit FakeWebPage(QObject *parent = nullptr);
-    ~FakeWebPage() override;
+    using WebPage::WebPage;
+    ~FakeWebPage() override { delete m_view; }
 
     void setUserScripts(const QList<UserScript> &scripts) override { m_userScripts = scripts; }
     void setCompatibilityMode(bool on) override { m_compatibilityMode = on; }
     void setNavigationPolicy(NavigationPolicy policy) override { m_policy = std::move(policy); }
-    void load(const QUrl &url, std::chrono::milliseconds timeout) override;
+    void load(const QUrl &url, std::chrono::milliseconds timeout) override
+    {
+        m_url = url;
+        m_loads.append({url, timeout});
+    }
     void loadBlank() override { ++m_blankLoads; }
     void stopLoading() override { ++m_stops; }
     void goBack() override { ++m_backs; }
-    void goForward() override { ++m_forwards; }
+    void goForward() override {}
     void reload() override { ++m_reloads; }
     bool canGoBack() const override { return m_canGoBack; }
     bool canGoForward() const override { return m_canGoForward; }
@@ -47,8 +55,8 @@ public:
     void crashRenderer() { Q_EMIT renderProcessTerminated(); }
     void requestNewWindow(const QUrl &url) { Q_EMIT newWindowRequested(url); }
     // What the policy answers; true when no policy was set.
-    bool requestNavigation(const QUrl &url, bool isMainFrame) const;
-    void setHistory(bool canGoBack, bool canGoForward);
+    bool requestNavigation(const QUrl &url, bool isMainFrame) const { return !m_policy || m_policy(url, isMainFrame); }
+    void setHistory(bool canGoBack, bool canGoForward) { m_canGoBack = canGoBack; m_canGoForward = canGoForward; }
     void setTitle(const QString &title) { m_title = title; }
 
     ScriptAnswer scriptAnswer;
@@ -58,10 +66,6 @@ public:
     // ---- what the code under test did
     const QList<UserScript> &userScripts() const { return m_userScripts; }
     bool compatibilityMode() const { return m_compatibilityMode; }
-    struct Load {
-        QUrl url;
-        std::chrono::milliseconds timeout{0};
-    };
     const QList<Load> &loads() const { return m_loads; }
     // Every script evaluated, oldest first.
     const QStringList &scripts() const { return m_scripts; }
@@ -69,7 +73,6 @@ public:
     int blankLoads() const { return m_blankLoads; }
     int stops() const { return m_stops; }
     int backs() const { return m_backs; }
-    int forwards() const { return m_forwards; }
     int reloads() const { return m_reloads; }
 
 private:
@@ -85,7 +88,6 @@ private:
     int m_blankLoads = 0;
     int m_stops = 0;
     int m_backs = 0;
-    int m_forwards = 0;
     int m_reloads = 0;
-    QPointer<QWidget> m_view;
+    QPointer<QWidget> m_view = new QWidget;
 };

@@ -2,9 +2,7 @@
 
 #include "platform/Workspace.h"
 
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 
 // A Workspace whose answers the test sets and whose calls it reads back.
@@ -16,34 +14,45 @@ public:
         QUrl url;
     };
 
-    bool openUrl(const QUrl &url) override;
-    std::optional<QString> defaultHandler(const QUrl &url) override;
-    std::optional<QString> findPlayer(const QString &name) override;
-    std::expected<void, QString> launchPlayer(const QString &executable, const QUrl &url) override;
-    void revealFile(const QString &path) override;
+    bool openUrl(const QUrl &url) override
+    {
+        m_openedUrls.append(url);
+        return m_openAccepted;
+    }
+    std::optional<QString> defaultHandler(const QUrl &) override { return m_handler; }
+    std::optional<QString> findPlayer(const QString &name) override
+    {
+        if (!m_players.contains(name))
+            return std::nullopt;
+        return QStringLiteral("/usr/bin/") + name;
+    }
+    std::expected<void, QString> launchPlayer(const QString &executable, const QUrl &url) override
+    {
+        m_launches.append({executable, url});
+        if (!m_launchError.isEmpty())
+            return std::unexpected(m_launchError);
+        return {};
+    }
+    void revealFile(const QString &) override {}
 
     // Answers.
     void setOpenAccepted(bool accepted) { m_openAccepted = accepted; }
-    // The handler reported for URLs of this scheme ("file" for local files).
-    void setDefaultHandler(const QString &scheme, const QString &entry);
+    // The desktop entry reported for every URL.
+    void setDefaultHandler(const QString &entry) { m_handler = entry; }
     // The player becomes installed at "/usr/bin/<name>".
-    void installPlayer(const QString &name);
+    void installPlayer(const QString &name) { m_players.append(name); }
     // Every later launch fails with this text; an empty text lets launches succeed.
     void setLaunchError(const QString &error) { m_launchError = error; }
 
     // Calls.
     const QList<QUrl> &openedUrls() const { return m_openedUrls; }
-    const QList<QUrl> &handlerQueries() const { return m_handlerQueries; }
     const QList<Launch> &launches() const { return m_launches; }
-    const QStringList &revealedFiles() const { return m_revealedFiles; }
 
 private:
     bool m_openAccepted = true;
-    QHash<QString, QString> m_handlers;
-    QSet<QString> m_players;
+    std::optional<QString> m_handler;
+    QStringList m_players;
     QString m_launchError;
     QList<QUrl> m_openedUrls;
-    QList<QUrl> m_handlerQueries;
     QList<Launch> m_launches;
-    QStringList m_revealedFiles;
 };

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHash>
 #include <QSet>
-#include <QString>
+#include <QStringList>
 #include <QTcpServer>
 #include <QUrl>
 
@@ -19,14 +18,17 @@ class LocalHttpServer final : public QTcpServer
 public:
     explicit LocalHttpServer(const QString &root = {}, QObject *parent = nullptr);
 
-    bool start();
+    bool start() { return listen(QHostAddress::LocalHost); }
     // http://127.0.0.1:<port>/<path>; with otherOrigin http://localhost:<port>/<path>.
     QUrl url(const QString &path, bool otherOrigin = false) const;
     // Served at path (e.g. "/page.html") before any file of the folder.
     void addPage(const QString &path, const QByteArray &body,
-                 const QByteArray &contentType = "text/html; charset=utf-8");
+                 const QByteArray &contentType = "text/html; charset=utf-8")
+    {
+        m_pages.insert(path, {contentType, body});
+    }
     // Requests for path are read and never answered (the connection stays open).
-    void addStalledPath(const QString &path);
+    void addStalledPath(const QString &path) { m_stalledPaths.insert(path); }
     // Paths requested so far, oldest first.
     const QStringList &requests() const { return m_requests; }
 
@@ -34,10 +36,8 @@ protected:
     void incomingConnection(qintptr socketDescriptor) override;
 
 private:
-    void readRequest(QTcpSocket *socket);
-    void respond(QTcpSocket *socket, const QByteArray &path, const QByteArray &rangeHeader);
-    void sendFile(QTcpSocket *socket, const QString &file, const QByteArray &rangeHeader);
-    static QByteArray contentTypeFor(const QString &file);
+    void respond(QTcpSocket *socket, const QByteArray &head);
+    QByteArray fileResponse(const QString &path, const QByteArray &head) const;
 
     QString m_root;
     QHash<QString, QPair<QByteArray, QByteArray>> m_pages;

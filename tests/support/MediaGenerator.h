@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QSize>
 #include <QString>
-#include <QStringList>
 
 // Makes small media files with ffmpeg for tests. Files are cached by their parameters in
 // one temporary folder per test process. Every function returns the absolute path, or an
@@ -14,16 +13,12 @@ QString folder();
 QString lastError();
 
 // A solid-colour clip with a sine tone.
-QString colourClip(const QColor &colour, double seconds = 2.0, QSize size = {320, 180},
-                   bool withAudio = true);
+QString colourClip(const QColor &colour, double seconds = 2.0, QSize size = {320, 180}, bool withAudio = true);
 // ffmpeg's test pattern with a sine tone.
 QString testPattern(double seconds = 3.0, QSize size = {320, 180});
-// A sine tone with no picture.
-QString toneClip(double seconds = 2.0);
-// A silent clip whose frame n is filled with frameColour(n); frame n starts at n / fps.
+// A silent 320x180 clip at fps whose frame n starts at n / fps and has a colour of its own.
 QString numberedFrames(int frames = 40, int fps = 10);
-QColor frameColour(int frame);
-// The frame whose colour is nearest to the given one, or -1 when none is close.
+// The frame of numberedFrames() whose colour is nearest to the given one, or -1 when none is close.
 int frameNumberOf(const QColor &colour, int frames = 40);
 
 QString corruptFile();

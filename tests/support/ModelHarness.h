@@ -2,23 +2,32 @@
 
 #include "FakeNativePlayer.h"
 #include "FakeWorkspace.h"
+#include "TemporaryHome.h"
 #include "app/AppModel.h"
 #include "settings/Preferences.h"
 
-#include <QDateTime>
-#include <QList>
 #include <QSettings>
-#include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
-// An AppModel on fakes: settings, history and playlist in a temporary folder, fake players,
-// a fake desktop, a clock the test moves and an Open dialog that answers at once.
+// An AppModel on fakes, in a temporary home: settings, history and playlist below it, fake
+// players, a fake desktop, a clock the test moves and an Open dialog that answers at once.
+// Texts are in English.
 class ModelHarness final
 {
 public:
+    // For tables of operations: what the test does, then the summary() it leads to.
+    struct Operation {
+        const char *name;
+        std::function<void(ModelHarness &)> act;
+        QString expected;
+    };
+    // The rows of such a table, and the check of the current row on a fresh harness.
+    static void addRows(const QList<Operation> &operations);
+    static void checkRow(const QList<Operation> &operations);
+
     ModelHarness();
-    ~ModelHarness();
 
     // A fresh model over the same files and settings, as after a restart.
     void restart();
@@ -27,19 +36,24 @@ public:
     Preferences &preferences() { return m_preferences; }
     QSettings &settings() { return m_settings; }
     FakeWorkspace &workspace() { return m_workspace; }
-    const QTemporaryDir &folder() const { return m_folder; }
-    QString historyFile() const;
-    QString playlistFile() const;
-
-    // The newest fake player made for the session, or null for web sessions.
-    FakeNativePlayer *player(const PlaybackSession &session) const;
+    const TemporaryHome &home() const { return m_home; }
+    QString historyFile() const { return m_home.filePath(QStringLiteral("data/history.json")); }
+    QString playlistFile() const { return m_home.filePath(QStringLiteral("data/playlist.json")); }
+    // The session's fake player; null for web sessions.
+    static FakeNativePlayer *player(const PlaybackSession &session);
     // Opens "https://media.example/clip<n>.mp4" and returns its session.
     PlaybackSession *openClip(int n);
     static QString clipURL(int n);
-    // A file of the given name (and folders on the way) below the temporary folder.
+    // A file of the given name (and folders on the way) below the home folder.
     QString touch(const QString &relativePath) const;
-
-    void advanceClock(double seconds);
+    void advanceClock(double seconds) { m_now = m_now.addMSecs(qint64(seconds * 1000.0)); }
+    // The model's state in one line. The windows, named after their source's file ("-" marks a
+    // hidden one, "!" one whose window shows while hidden or hides while not, "^" one that lets
+    // clicks through); then, where there are any: the input ("~" for the home folder), the
+    // message, the home window's calls, the section other than Open, the playlist ("*" marks
+    // the current entry) and the saved one where they differ, history and remembered windows
+    // where they differ from the open ones, what went to the desktop and to external players.
+    QString summary() const;
 
     // What the Open dialog is asked and answers.
     QList<OpenPanel> panels;
@@ -48,9 +62,7 @@ public:
     int menuUpdates = 0;
 
 private:
-    void build();
-
-    QTemporaryDir m_folder;
+    TemporaryHome m_home;
     QSettings m_settings;
     Preferences m_preferences;
     FakeWorkspace m_workspace;

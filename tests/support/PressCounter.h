@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 
 // Counts the mouse presses that reach the objects it is installed on; lets them through.
@@ -11,5 +12,10 @@ public:
     int presses = 0;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            ++presses;
+        return QObject::eventFilter(watched, event);
+    }
 };

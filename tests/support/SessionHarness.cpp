@@ -1,50 +1,23 @@
 #include "SessionHarness.h"
 
-#include "settings/Preferences.h"
 #include "platform/UserDefaults.h"
 
 SessionHarness::SessionHarness()
+    : m_preferenceStore(UserDefaults::open(m_dir.filePath(QStringLiteral("prefs/Lumivane.conf"))))
+    , m_preferences(*m_preferenceStore)
+    , m_quickStore(UserDefaults::open(m_dir.filePath(QStringLiteral("quick/quick.conf"))))
 {
-    if (!m_dir.isValid())
-        return;
-    m_preferenceStore = UserDefaults::open(m_dir.filePath(QStringLiteral("prefs/Lumivane.conf")));
-    m_preferences = std::make_unique<Preferences>(*m_preferenceStore);
-    m_quickStore = UserDefaults::open(m_dir.filePath(QStringLiteral("quick/quick.conf")));
 }
 
-SessionHarness::~SessionHarness() = default;
-
-bool SessionHarness::isValid() const
-{
-    return m_dir.isValid() && m_preferences && m_quickStore;
-}
-
-QVariant SessionHarness::storedQuickValue(const QString &key) const
-{
-    return QSettings(m_quickStore->fileName(), QSettings::IniFormat).value(key);
-}
-
-MediaSource SessionHarness::localSource(const QString &path, const QString &title)
-{
-    return MediaSource(QUrl::fromLocalFile(path), MediaKind::localFile, title, QString());
-}
-
-MediaSource SessionHarness::webSource()
-{
-    return MediaSource(QUrl(QStringLiteral("https://example.com/watch")), MediaKind::web,
-                       QStringLiteral("Page"), QString());
-}
-
-std::unique_ptr<PlaybackSession> SessionHarness::open(const MediaSource &source,
-                                                      std::optional<double> resumeSeconds,
+std::unique_ptr<PlaybackSession> SessionHarness::open(const MediaSource &source, std::optional<double> resumeSeconds,
                                                       PlaybackSession::Timing timing)
 {
-    auto factory = [this]() -> std::unique_ptr<NativePlayer> {
+    auto players = [this]() -> std::unique_ptr<NativePlayer> {
         auto player = std::make_unique<FakeNativePlayer>();
         m_players.append(player.get());
         return player;
     };
-    return openWith(factory, source, resumeSeconds, timing);
+    return openWith(players, source, resumeSeconds, timing);
 }
 
 std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::PlayerFactory factory,
@@ -63,8 +36,7 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
     };
     auto session = std::make_unique<PlaybackSession>(
         source, resumeSeconds,
-        PlaybackSession::Dependencies{*m_preferences, *m_quickStore, std::move(factory), pages,
-                                      timing});
+        PlaybackSession::Dependencies{m_preferences, *m_quickStore, std::move(factory), pages, timing});
     using S = PlaybackSession;
     QObject::connect(session.get(), &S::titleReported, [this](const QString &t) { m_titles.append(t); });
     QObject::connect(session.get(), &S::thumbnailReported, [this](const QUrl &u) { m_thumbnails.append(u); });
@@ -72,14 +44,4 @@ std::unique_ptr<PlaybackSession> SessionHarness::openWith(PlaybackSession::Playe
                      [this](double elapsed, std::optional<double> length) { m_progress.append({elapsed, length}); });
     QObject::connect(session.get(), &S::reachedEnd, [this] { ++m_reachedEnd; });
     return session;
-}
-
-FakeNativePlayer *SessionHarness::player() const
-{
-    return m_players.isEmpty() ? nullptr : m_players.last().data();
-}
-
-FakeWebPage *SessionHarness::webPage() const
-{
-    return m_webPages.isEmpty() ? nullptr : m_webPages.last().data();
 }

@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QString>
+#include <QToolButton>
 
-class QToolButton;
-class QWidget;
+#include <algorithm>
 
 namespace ToolButtons {
 // The first tool button under root with this tool tip, or null.
-QToolButton *withToolTip(const QWidget &root, const QString &toolTip);
+inline QToolButton *withToolTip(const QWidget &root, const QString &toolTip)
+{
+    const QList<QToolButton *> buttons = root.findChildren<QToolButton *>();
+    const auto found = std::ranges::find(buttons, toolTip, &QToolButton::toolTip);
+    return found == buttons.end() ? nullptr : *found;
+}
 } // namespace ToolButtons

@@ -9,15 +9,20 @@
 class WindowManagerProcess final
 {
 public:
-    WindowManagerProcess();
-    ~WindowManagerProcess();
+    WindowManagerProcess() = default;
+    ~WindowManagerProcess() { stop(); }
     WindowManagerProcess(const WindowManagerProcess &) = delete;
     WindowManagerProcess &operator=(const WindowManagerProcess &) = delete;
 
-    // Starts openbox and waits (bounded) until it manages the screen.
+    // Starts openbox and waits (bounded) until it manages new windows.
     bool start();
-    void stop();
-    bool isRunning() const;
+    void stop()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+    }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
 
 private:
     bool managesNewWindows();
