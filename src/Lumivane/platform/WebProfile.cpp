@@ -111,7 +111,7 @@ void resetStorageAtNextStart()
 {
     QFile marker(storageResetMarker());
     if (marker.open(QIODevice::WriteOnly))
-        marker.close();
+        marker.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void setCompatibilityMode(bool on)

@@ -51,7 +51,8 @@ SegmentedControl *SettingsPage::segmented(const QString &name,
 QMessageBox *SettingsPage::confirmation(const QString &title, const QString &message,
                                         const QString &confirmText)
 {
-    auto *box = new QMessageBox(QMessageBox::Warning, title, message, QMessageBox::NoButton, this);
+    auto *box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, this);
+    box->setInformativeText(message);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     QPushButton *confirm = box->addButton(confirmText, QMessageBox::AcceptRole);
