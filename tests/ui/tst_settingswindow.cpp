@@ -1,4 +1,5 @@
 #include "FakeHotKeyService.h"
+#include "FakeWebDataStore.h"
 #include "ModelHarness.h"
 #include "app/GlobalShortcuts.h"
 #include "ui/SegmentedControl.h"
@@ -6,9 +7,12 @@
 #include "ui/ShortcutRecorderButton.h"
 #include "ui/ToggleSwitch.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -29,17 +33,68 @@ private Q_SLOTS:
         ModelHarness harness;
         SettingsWindow window(contextOf(harness));
         struct Row {
+            SettingsTab tab;
             const char *key;
             QVariant stored;
         };
-        const QList<Row> rows{{"lockAspect", false}, {"webCleanup", false},
-                              {"saveHistory", false}, {"globalShortcuts", false}};
+        const QList<Row> rows{{SettingsTab::window, "lockAspect", false},
+                              {SettingsTab::playback, "webCleanup", false},
+                              {SettingsTab::language, "saveHistory", false},
+                              {SettingsTab::window, "globalShortcuts", false},
+                              {SettingsTab::appearance, "alwaysOnTop", false}};
         for (const Row &row : rows) {
+            window.selectTab(row.tab);
             QTest::mouseClick(window.findChild<ToggleSwitch *>(QLatin1StringView(row.key)), Qt::LeftButton);
             QCOMPARE(harness.settings().value(QLatin1StringView(row.key)), row.stored);
         }
         QTest::mouseClick(window.findChild<SegmentedControl *>(u"defaultWidth"_qs)->button(2), Qt::LeftButton);
         QCOMPARE(harness.settings().value(u"defaultWidth"_qs).toDouble(), 960.0);
+    }
+
+    // A player chosen elsewhere that this desktop does not offer still reads, as not installed.
+    void externalPlayer()
+    {
+        ModelHarness harness;
+        harness.preferences().setExternalPlayer(u"iina"_qs);
+        SettingsWindow window(contextOf(harness));
+        window.selectTab(SettingsTab::playback);
+        auto *picker = window.findChild<QComboBox *>(u"externalPlayer"_qs);
+        QCOMPARE(picker->currentText(), u"IINA (not installed)"_qs);
+        Q_EMIT picker->activated(picker->findData(u"vlc"_qs));
+        QCOMPARE(harness.settings().value(u"externalPlayer"_qs).toString(), u"vlc"_qs);
+    }
+
+    // A new language rebuilds the window in place: same tab, the accounts page kept.
+    void languageAndAccountsPage()
+    {
+        ModelHarness harness;
+        SettingsWindow window(contextOf(harness));
+        QPointer<QWidget> accounts = new QWidget();
+        window.setAccountsPage(accounts);
+        window.selectTab(SettingsTab::account);
+        harness.preferences().setLanguage(AppLanguage::es);
+        QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), u"Ajustes"_qs, 1000);
+        QVERIFY(accounts && window.isAncestorOf(accounts));
+        QCOMPARE(window.tab(), SettingsTab::account);
+        QTRY_VERIFY_WITH_TIMEOUT(accounts->isVisibleTo(&window), 1000);
+    }
+
+    // Confirmed, the web data is cleared once, the note shows and the window tells others.
+    void clearWebData()
+    {
+        ModelHarness harness;
+        FakeWebDataStore store;
+        SettingsWindow window({harness.model(), harness.preferences(), &store, false, {}});
+        QSignalSpy told(&window, &SettingsWindow::webDataCleared);
+        window.selectTab(SettingsTab::language);
+        QTest::mouseClick(window.findChild<QPushButton *>(u"clearWebData"_qs), Qt::LeftButton);
+        QCOMPARE(store.clearings(), 0);
+        auto *box = window.findChild<QMessageBox *>();
+        QTest::mouseClick(box->findChild<QPushButton *>(u"confirmButton"_qs), Qt::LeftButton);
+        QCOMPARE(store.clearings(), 1);
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(window.findChild<QLabel *>(u"webDataNote"_qs)->text(),
+                 u"✓ Web cache, cookies and sign-ins were cleared."_qs);
     }
 
     // A pending request picks the tab when the window is made and is cleared afterwards; a
@@ -71,6 +126,7 @@ private Q_SLOTS:
         GlobalShortcuts shortcuts(&service, preferences);
         connect(&window, &SettingsWindow::recordingStarted, &shortcuts, &GlobalShortcuts::recordingStarted);
         connect(&window, &SettingsWindow::recordingStopped, &shortcuts, &GlobalShortcuts::recordingStopped);
+        window.selectTab(SettingsTab::window);
         auto *button = window.findChild<ShortcutRecorderButton *>(u"recorder-pasteAndOpen"_qs);
         auto *hint = button->parentWidget()->findChild<QLabel *>(u"recorderHint"_qs);
         struct Row {
@@ -110,6 +166,7 @@ private Q_SLOTS:
         ModelHarness harness;
         harness.openClip(1);
         SettingsWindow window(contextOf(harness));
+        window.selectTab(SettingsTab::language);
         auto *summary = window.findChild<QLabel *>(u"historySummary"_qs);
         QCOMPARE(summary->text(), u"1 items, 0 favorites."_qs);
         QTest::mouseClick(window.findChild<QPushButton *>(u"clearHistory"_qs), Qt::LeftButton);

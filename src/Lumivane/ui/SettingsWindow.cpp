@@ -13,6 +13,7 @@
 #include "KiteCore/L10n.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -100,6 +101,9 @@ SettingsWindow::SettingsWindow(const SettingsContext &context, QWidget *parent)
 SettingsWindow::~SettingsWindow()
 {
     stopRecording();
+    // Held apart until the accounts tab is first shown.
+    if (m_accountsPage && m_accountsPage->parent() == nullptr)
+        delete m_accountsPage;
 }
 
 void SettingsWindow::rebuild()
@@ -111,28 +115,21 @@ void SettingsWindow::rebuild()
     if (m_accountsPage)
         m_accountsPage->setParent(nullptr);
     delete m_body;
+    m_built.fill(false);
     m_body = build();
     m_root->addWidget(m_body);
-    if (m_accountsPage)
-        m_accountsSlot->addWidget(m_accountsPage);
     selectTab(m_tab);
 }
 
+// Built apart and put in the window once: each widget added to a tree that has a style
+// sheet is styled again, with everything below it. Pages wait until their tab is chosen.
 QWidget *SettingsWindow::build()
 {
-    auto *body = new QWidget(this);
+    auto *body = new QWidget();
     m_sidebar = new SettingsSidebar(m_palette.text, body);
     m_stack = new QStackedWidget(body);
-    for (SettingsTab tab : SettingsTabs::allCases) {
-        if (tab == SettingsTab::account) {
-            auto *slot = new QWidget(body);
-            m_accountsSlot = new QVBoxLayout(slot);
-            m_accountsSlot->setContentsMargins(0, 0, 0, 0);
-            m_stack->addWidget(tabBody(tab, slot));
-        } else {
-            m_stack->addWidget(tabBody(tab, page(tab)));
-        }
-    }
+    for (int i = 0; i < int(SettingsTabs::allCases.size()); ++i)
+        m_stack->addWidget(new QWidget());
     connect(m_sidebar, &SettingsSidebar::tabChosen, this, &SettingsWindow::selectTab);
     auto *layout = new QHBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -207,9 +204,32 @@ QWidget *SettingsWindow::tabBody(SettingsTab tab, QWidget *content)
     return scroll;
 }
 
+void SettingsWindow::ensureBuilt(SettingsTab tab)
+{
+    const int index = int(tab);
+    if (m_built.at(size_t(index)))
+        return;
+    m_built.at(size_t(index)) = true;
+    QWidget *content = nullptr;
+    if (tab == SettingsTab::account) {
+        content = new QWidget();
+        m_accountsSlot = new QVBoxLayout(content);
+        m_accountsSlot->setContentsMargins(0, 0, 0, 0);
+        if (m_accountsPage)
+            m_accountsSlot->addWidget(m_accountsPage);
+    } else {
+        content = page(tab);
+    }
+    QWidget *placeholder = m_stack->widget(index);
+    m_stack->insertWidget(index, tabBody(tab, content));
+    m_stack->removeWidget(placeholder);
+    delete placeholder;
+}
+
 void SettingsWindow::selectTab(SettingsTab tab)
 {
     m_tab = tab;
+    ensureBuilt(tab);
     m_sidebar->select(tab);
     m_stack->setCurrentIndex(int(tab));
 }
@@ -220,8 +240,12 @@ void SettingsWindow::setAccountsPage(QWidget *page)
         return;
     delete m_accountsPage;
     m_accountsPage = page;
-    if (page != nullptr)
+    if (page == nullptr)
+        return;
+    if (m_built.at(size_t(SettingsTab::account)))
         m_accountsSlot->addWidget(page);
+    else
+        page->setParent(nullptr);
 }
 
 void SettingsWindow::setHasTray(bool hasTray)
@@ -243,6 +267,14 @@ void SettingsWindow::showEvent(QShowEvent *event)
 {
     applyTabRequest();
     QWidget::showEvent(event);
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::hideEvent(QHideEvent *event)

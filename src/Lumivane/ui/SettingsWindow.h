@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+
 class QStackedWidget;
 class QVBoxLayout;
 class SettingsSidebar;
@@ -40,6 +42,8 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    // Esc closes the window, as in the desktop's own settings dialogs.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void rebuild();
@@ -47,6 +51,7 @@ private:
     QWidget *tabBody(SettingsTab tab, QWidget *content);
     QWidget *header(SettingsTab tab);
     SettingsPage *page(SettingsTab tab);
+    void ensureBuilt(SettingsTab tab);
     void applyTabRequest();
     // Global hot keys come back before the recorder goes out of sight.
     void stopRecording();
@@ -58,6 +63,7 @@ private:
     QWidget *m_body = nullptr;
     SettingsSidebar *m_sidebar = nullptr;
     QStackedWidget *m_stack = nullptr;
+    std::array<bool, SettingsTabs::allCases.size()> m_built{};
     QVBoxLayout *m_accountsSlot = nullptr;
     QPointer<QWidget> m_accountsPage;
 };
