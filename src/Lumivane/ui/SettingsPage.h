@@ -1,30 +1,17 @@
 #pragma once
 
 #include "ui/SegmentedControl.h"
+#include "ui/SettingsContext.h"
 
 #include <QList>
 #include <QWidget>
 
-class AppModel;
 class Preferences;
-class QAction;
 class QMessageBox;
 class QVBoxLayout;
 class SettingsCard;
 class SettingsRow;
 class ToggleSwitch;
-class WebDataStore;
-
-// What the pages of the settings window work on.
-struct SettingsContext {
-    AppModel &model;
-    Preferences &preferences;
-    // Null where no web engine is at hand (a test without one).
-    WebDataStore *webData = nullptr;
-    bool hasTray = false;
-    // The application-wide commands with their shortcuts (the main menu's).
-    QList<QAction *> applicationActions;
-};
 
 // The body of one tab: cards of rows bound straight to the preferences, so that a change is
 // stored and applied at once.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/SettingsPage.h"
+#include "ui/SettingsContext.h"
 #include "ui/SettingsTab.h"
 #include "ui/ShellLook.h"
 
@@ -11,6 +11,7 @@
 
 class QStackedWidget;
 class QVBoxLayout;
+class SettingsPage;
 class SettingsSidebar;
 
 // Every preference in six tabs: a sidebar and, per tab, a header above cards of rows that

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 
@@ -111,12 +112,21 @@ void ShortcutSettingsPage::addInAppShortcuts()
                                  {}, keyCap(keys(QKeySequence::Paste)), this));
     card->addRow(new SettingsRow(L("打开输入的内容", "Open what you typed", "Abrir lo escrito"), {},
                                  keyCap(keys(QKeySequence(Qt::Key_Return))), this));
+    // One row per command, in menu order; a command on two keys shows both.
+    QStringList titles;
+    QHash<QString, QStringList> shortcuts;
     for (QAction *action : context().applicationActions) {
         if (action->shortcut().isEmpty())
             continue;
         // Menu texts double "&" so that it is not taken for a mnemonic.
         const QString title = action->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-        card->addRow(new SettingsRow(title, {}, keyCap(keys(action->shortcut())), this));
+        if (!titles.contains(title))
+            titles.append(title);
+        shortcuts[title].append(keys(action->shortcut()));
+    }
+    for (const QString &title : titles) {
+        card->addRow(new SettingsRow(title, {}, keyCap(shortcuts.value(title).join(QStringLiteral("  /  "))),
+                                     this));
     }
 }
 
