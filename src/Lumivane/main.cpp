@@ -12,10 +12,12 @@
 #include "platform/MpvPlayer.h"
 #include "platform/PortalHotKeys.h"
 #include "platform/QtStatusTray.h"
+#include "platform/QtWebDataStore.h"
 #include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
+#include "platform/WebProfile.h"
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
 #include "ui/Shell.h"
@@ -119,7 +121,8 @@ int main(int argc, char *argv[])
     modelRef = &model;
     AppCommands commands(model);
     QtStatusTray tray(trayWait);
-    Shell shell(model, commands, preferences, tray);
+    QtWebDataStore webData(&WebProfile::shared);
+    Shell shell(model, commands, preferences, tray, &webData);
     shellRef = &shell;
     tray.start();
     ShortcutDispatcher shortcutDispatcher(model, commands);
@@ -129,6 +132,10 @@ int main(int argc, char *argv[])
                      &ShortcutDispatcher::perform);
     QObject::connect(&shell, &Shell::shortcutRequested, &shortcutDispatcher,
                      &ShortcutDispatcher::perform);
+    QObject::connect(&shell, &Shell::shortcutRecordingStarted, &shortcuts,
+                     &GlobalShortcuts::recordingStarted);
+    QObject::connect(&shell, &Shell::shortcutRecordingStopped, &shortcuts,
+                     &GlobalShortcuts::recordingStopped);
 
     QObject::connect(&instance, &SingleInstance::argumentsReceived, &shell, &Shell::handle);
     QuitGuard quitGuard(model);

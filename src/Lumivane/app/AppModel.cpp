@@ -614,6 +614,12 @@ void AppModel::recordHistory(const MediaSource &source)
 
 // History and resume positions
 
+void AppModel::clearHistory()
+{
+    m_store.clear();
+    refreshHistory();
+}
+
 void AppModel::refreshHistory()
 {
     m_history = m_store.items();

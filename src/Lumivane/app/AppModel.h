@@ -105,6 +105,8 @@ public:
     // The trimmed input is not empty.
     bool canOpenInput() const;
     QList<HistoryItem> favorites() const;
+    // Every entry goes, favourites included.
+    void clearHistory();
     // The last session that is not hidden.
     PlaybackSession *mostRecentVisibleSession() const;
     PlayerWindowController *controller(const PlaybackSession &session) const;
