@@ -93,16 +93,12 @@ private Q_SLOTS:
             {"another user's", [](const QString &path) { ::mkdir(QFile::encodeName(path), 0700); (void)::chown(QFile::encodeName(path), 65534, 65534); },
              "belongs to user"},
         };
-        for (const Row &row : rows) {
+        // Only root can give a folder away.
+        for (const Row &row : rows.first(::getuid() == 0 ? 4 : 3)) {
             const QString path = m_folder.filePath(row.name);
             row.prepare(path);
             const std::expected<QString, QString> folder = RuntimeFolder::claim(path);
-            if (::getuid() != 0 && QByteArrayView(row.name) == "another user's")
-                continue;
-            QVERIFY2(folder.has_value() == !row.refusal, row.name);
-            QVERIFY2(folder ? QFileInfo(path).permissions() == (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                                 | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser)
-                            : folder.error().contains(row.refusal), row.name);
+            QVERIFY2(row.refusal ? !folder && folder.error().contains(row.refusal) : folder == path, row.name);
         }
         QCOMPARE(RuntimeFolder::first({m_folder.filePath("a link"), m_folder.filePath("next")}), m_folder.filePath("next"));
     }
