@@ -335,7 +335,8 @@ void MpvPlayer::handleEofReached(bool reached)
 
 void MpvPlayer::handleWaitingForData(bool waiting)
 {
-    if (waiting == m_buffering || m_status != Status::readyToPlay)
+    // Also while opening: a stream that stops early never reports it again once ready.
+    if (waiting == m_buffering)
         return;
     m_buffering = waiting;
     Q_EMIT bufferingChanged(m_item);

@@ -91,7 +91,7 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
     m_stall.setSingleShot(true);
     m_stall.setInterval(dependencies.timing.nativeStall);
     connect(&m_stall, &QTimer::timeout, this, [this] {
-        if (m_isBuffering && !m_state.isFailed())
+        if (m_player && m_player->rate() > 0 && m_state.isReady())
             fail(ErrorClassifier::nativeStall(
                 int(std::chrono::duration_cast<std::chrono::seconds>(m_stall.intervalAsDuration()).count())));
     });
@@ -303,8 +303,15 @@ void PlaybackSession::handleReady()
 
 void PlaybackSession::handleRate(quint64 item)
 {
-    if (isCurrent(item))
-        setPlaying(m_player->rate() > 0);
+    if (!isCurrent(item))
+        return;
+    const bool playing = m_player->rate() > 0;
+    setPlaying(playing);
+    // Playback must move on, or at least data must come in, from here on.
+    if (playing)
+        m_stall.start();
+    else
+        m_stall.stop();
 }
 
 void PlaybackSession::handlePresentationSize(quint64 item)
@@ -329,6 +336,8 @@ void PlaybackSession::handleTick(quint64 item, double seconds)
     if (!isCurrent(item))
         return;
     setElapsed(finiteOrZero(seconds));
+    if (m_stall.isActive())
+        m_stall.start();
     const std::optional<double> duration = m_player->duration();
     if (duration && std::isfinite(*duration) && *duration > 0)
         setDuration(*duration);
@@ -361,11 +370,9 @@ void PlaybackSession::handleBuffering(quint64 item)
     if (!isCurrent(item))
         return;
     setBuffering(m_player->isBuffering());
-    // Restarted by every arrival of data: only a stream that sends nothing runs it out.
-    if (m_isBuffering)
+    // Data arrived: only a stream that sends nothing runs the countdown out.
+    if (m_stall.isActive())
         m_stall.start();
-    else
-        m_stall.stop();
 }
 
 void PlaybackSession::reportProgress()

@@ -73,7 +73,7 @@ public:
     // Timer lengths and the clock of the stall logic; tests shorten and drive them.
     struct Timing {
         std::chrono::milliseconds watchdog{30000};
-        // Native playback that waits this long without any data arriving fails.
+        // Native playback that moves on for this long neither in time nor in data fails.
         std::chrono::milliseconds nativeStall{12000};
         std::chrono::milliseconds toast{2600};
         std::chrono::milliseconds webPoll{600};
