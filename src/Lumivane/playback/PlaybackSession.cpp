@@ -91,7 +91,8 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
     m_stall.setSingleShot(true);
     m_stall.setInterval(dependencies.timing.nativeStall);
     connect(&m_stall, &QTimer::timeout, this, [this] {
-        if (m_player && m_player->rate() > 0 && m_state.isReady())
+        // Runs only while playing (see handleRate).
+        if (m_player && m_state.isReady())
             fail(ErrorClassifier::nativeStall(
                 int(std::chrono::duration_cast<std::chrono::seconds>(m_stall.intervalAsDuration()).count())));
     });
