@@ -27,7 +27,7 @@ AppError webStall();
 // A load still not done when the loading watchdog ran out. A local file that never opens
 // (a pipe, a disk that does not answer) is no matter of the connection.
 AppError watchdog(bool localFile = false);
-// A native stream that sent nothing for stallSeconds while playback waited for it.
+// Native playback that moved on neither in time nor in data for stallSeconds.
 AppError nativeStall(int stallSeconds);
 // Native media that ended at position of a longer duration: a link is a dropped
 // connection, a file an incomplete one.
