@@ -15,6 +15,7 @@
 #include "platform/QtWebDataStore.h"
 #include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
 #include "platform/WebProfile.h"
@@ -35,6 +36,8 @@
 
 #include <chrono>
 #include <clocale>
+#include <cstdio>
+#include <expected>
 #include <memory>
 
 namespace {
@@ -103,11 +106,27 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QStringList arguments = LaunchArguments::absolutize(app.arguments(), QDir::current());
-    SingleInstance instance;
-    if (instance.forwardToRunning(arguments))
+    const std::expected<QString, QString> runtimeFolder = RuntimeFolder::first(RuntimeFolder::candidates());
+    if (!runtimeFolder) {
+        std::fprintf(stderr, "lumivane: no private folder for the single-instance lock:\n%s\n",
+                     qPrintable(runtimeFolder.error()));
+        return 1;
+    }
+    SingleInstance instance(*runtimeFolder);
+    switch (instance.start(arguments)) {
+    case SingleInstance::Outcome::forwarded:
         return 0;
-    if (!instance.listen() && instance.forwardToRunning(arguments))
-        return 0;
+    case SingleInstance::Outcome::unanswered:
+        // Two full instances would both write the history and the settings.
+        std::fprintf(stderr, "lumivane: Lumivane is already running but did not take this request (%s)\n",
+                     qPrintable(instance.problem()));
+        return 1;
+    case SingleInstance::Outcome::primary:
+        if (!instance.problem().isEmpty())
+            std::fprintf(stderr, "lumivane: later launches cannot reach this one: %s\n",
+                         qPrintable(instance.problem()));
+        break;
+    }
     QuitOnSignal::install();
 
     Preferences &preferences = Preferences::shared();

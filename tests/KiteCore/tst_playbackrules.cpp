@@ -29,6 +29,16 @@ private Q_SLOTS:
         for (const Row &row : rows)
             QCOMPARE(PlaybackRules::showing(row.pausedByHide, row.waiting, row.pausedByUser), row.expected);
     }
+
+    // Lengths may be estimates: 2 s or 5 % short of them, whichever is more, still ends.
+    void endedEarly()
+    {
+        struct Row { double position, duration; bool expected; };
+        const Row rows[] = {{3, 15, true}, {12.9, 15, true}, {13.1, 15, false}, {569, 600, true}, {571, 600, false},
+                            {3, 0, false}, {3, qInf(), false}};
+        for (const Row &row : rows)
+            QCOMPARE(PlaybackRules::endedEarly(row.position, row.duration), row.expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPlaybackRules)

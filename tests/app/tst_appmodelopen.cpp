@@ -72,6 +72,13 @@ const QList<H::Operation> rows{
      "windows clip1 clip2-"},
     {"a ninth is refused, hidden ones count", [](H &h) { openClips(h, 8, true); h.openClip(9); },
      eightHidden + " | error At most 8 floating windows at once. | home 1"},
+    {"a ninth is refused in the front window too",
+     [](H &h) {
+         openClips(h, 8);
+         h.model().hide(*h.model().sessions().last());
+         h.openClip(9);
+         QCOMPARE(h.model().sessions().at(6)->toast(), u"At most 8 floating windows at once."_qs);
+     }, u"windows clip1 clip2 clip3 clip4 clip5 clip6 clip7 clip8- | error At most 8 floating windows at once. | home 1"_qs},
     {"the external route comes before every check",
      [](H &h) { openClips(h, 8, true); h.preferences().setPlaybackRoute(u"external"_qs); h.openClip(1); },
      eightHidden + " | desktop clip1"},
@@ -145,6 +152,13 @@ const QList<H::Operation> rows{
          h.model().close(*h.model().sessions().first());
          h.model().restoreWindowsIfNeeded();
      }, "windows clip2 | home 1 | history clip2 clip1"},
+    {"a window opened before the restore stays, in front of the remembered ones",
+     [](H &h) {
+         h.settings().setValue(AppModel::lastWindowURLsKey, QStringList{H::clipURL(1), H::clipURL(2)});
+         h.restart();
+         h.openClip(3);
+         h.model().restoreWindowsIfNeeded();
+     }, "windows clip1 clip2 clip3"},
     {"pasting blank text is refused", [](H &h) { paste(h, u" \n\t"_qs); },
      "windows | input before | error The clipboard has no link or path. | home 1"},
     {"paste and open opens the link as pasted", [](H &h) { paste(h, u"  https://media.example/a.mp4"_qs); },

@@ -170,8 +170,9 @@ void TestLumivane::opensPlaysRemembersAndRestores()
     // The X server drops a finished client's windows on its own time.
     QVERIFY(eventually([&] { return windowsNamed(u"e2e-clip-one"_qs).isEmpty(); }));
 
-    std::unique_ptr<QProcess> second = account.start({});
-    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-clip-one"_qs).isEmpty(); }));
+    // A launch with a file of its own still brings the remembered window back.
+    std::unique_ptr<QProcess> second = account.start({u"--open"_qs, account.clip(u"e2e-clip-two"_qs, 6)});
+    QVERIFY(eventually([&] { return !windowsNamed(u"e2e-clip-one"_qs).isEmpty() && !windowsNamed(u"e2e-clip-two"_qs).isEmpty(); }));
     QVERIFY(eventually([&] {
         return historyEntry(account, clip)->value(u"openCount"_qs).toInt() == 2;
     }));

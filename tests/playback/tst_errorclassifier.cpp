@@ -80,6 +80,8 @@ private Q_SLOTS:
                  u"3 This page tried to open another app (zoommtg://). | Open in a browser to continue."_qs);
         QCOMPARE(told(ErrorClassifier::webStall()), u"3 Web playback got stuck. | Retry to reload the page, or open it in a browser."_qs);
         QCOMPARE(told(ErrorClassifier::watchdog()), u"1 Still loading after 30 seconds. | Check your connection and retry, or open in a browser."_qs);
+        QCOMPARE(told(ErrorClassifier::endedEarly(3.9, 75.2, true)), u"2 Playback stopped at 0:03 of 1:15. | The file is incomplete or damaged."_qs);
+        QCOMPARE(told(ErrorClassifier::endedEarly(3.9, 75.2, false)).left(2), u"1 "_qs);
     }
 };
 

@@ -18,7 +18,8 @@ const MediaSource clip = SessionHarness::localSource(u"/media/clip.mp4"_qs, u"Ev
 
 // Steps of the native player: "dur:<s|none>", "ready", "fail", "tick:<s>", "size:<w>x<h>", "end",
 // "stale", "staletick:<s>" (events of another item), "staledur:<s>" (a length the player knows before telling),
-// "ppause" (the player pauses by itself), "frame:<ok|reason>" (a frame request ends), "lang:<code>".
+// "ppause" (the player pauses by itself), "frame:<ok|reason>" (a frame request ends), "lang:<code>",
+// "wait:<on|off>" (the player waits for data, or no longer).
 // Facts: seeks ("<s>" exact, "~<s>" near), plays, pauses, rate, pvolume, aspect, progress, ends.
 struct Row {
     const char *name;
@@ -62,6 +63,10 @@ const QList<Row> rows{
     {"progress every third tick", "ready tick:1 tick:2 tick:3 tick:4 dur:30 tick:5 tick:6 tick:7 tick:8 tick:9 tick:10 staletick:11 tick:11 tick:12", "reports=3/-,6/30,9/30,12/30"},
     {"the end", "dur:10 ready tick:10 end stale", "ends=1;isPlaying=0;seeks=;plays=1"},
     {"the end of a loop", "dur:10 ready set.loop=true tick:10 end", "ends=0;isPlaying=1;seeks=0;rate=1"},
+    {"an end well before the length fails, looping or not", "dur:15 ready set.loop=true tick:3 end",
+     "ends=0;state=failed;error=Playback stopped at 0:03 of 0:15.;isPlaying=0"},
+    {"waiting for data shows", "ready wait:on", "isBuffering=1;status=Buffering…;state=ready"},
+    {"and ends with the data", "ready wait:on wait:off", "isBuffering=0;status=Playing"},
     {"hiding pauses", "pref.pauseWhenHidden=true dur:100 ready tick:17 hide hide", "isPlaying=0;pauses=1;status=Hidden;reports=17/100"},
     {"showing resumes", "pref.pauseWhenHidden=true ready hide show", "isPlaying=1;reports=0/-"},
     {"hiding may keep playing", "pref.pauseWhenHidden=false ready hide", "isPlaying=1;pauses=0"},
@@ -103,6 +108,7 @@ private:
         else if (step.startsWith(u"size:")) p.emitPresentationSize(item, QSizeF(arg.section(u'x', 0, 0).toDouble(), arg.section(u'x', 1).toDouble()));
         else if (step == u"end") p.emitPlayedToEnd(item);
         else if (step == u"ppause") p.pause();
+        else if (step.startsWith(u"wait:")) p.emitBuffering(item, arg == u"on");
         else if (step.startsWith(u"frame:")) return p.completeFrameRequest(arg == u"ok", arg == u"ok" ? QString() : arg);
         else if (step.startsWith(u"lang:")) L10n::setLanguage(arg == u"zh" ? AppLanguage::zh : AppLanguage::en);
         else if (step == u"stale") {
@@ -191,8 +197,26 @@ private Q_SLOTS:
         auto ready = m_harness->open(clip, std::nullopt, timing);
         player().emitStatus(player().currentItem(), Status::readyToPlay);
         QTRY_VERIFY(stuck->state().isFailed());
-        QCOMPARE(stuck->state().error()->message(), u"Still loading after 30 seconds."_qs);
+        QCOMPARE(stuck->state().error()->message(), u"The file still hasn't opened after 30 seconds."_qs);
         QVERIFY(ready->state().isReady());
+    }
+
+    // Playing without moving on in time or data fails; paused waits as long as it likes.
+    void stallFailsOnlyWhilePlaying()
+    {
+        PlaybackSession::Timing timing;
+        timing.nativeStall = 40ms;
+        auto stalled = m_harness->open(clip, std::nullopt, timing);
+        FakeNativePlayer *stalledPlayer = m_harness->player();
+        auto paused = m_harness->open(clip, std::nullopt, timing);
+        for (FakeNativePlayer *p : {stalledPlayer, m_harness->player()}) {
+            p->emitStatus(p->currentItem(), Status::readyToPlay);
+            p->emitBuffering(p->currentItem(), true);
+        }
+        paused->togglePlayback();
+        QTRY_VERIFY(stalled->state().isFailed());
+        QCOMPARE(stalled->state().error()->kind(), AppError::Kind::network);
+        QVERIFY(!stalled->isBuffering() && paused->state().isReady());
     }
 
     void newerToastStaysItsFullTime()

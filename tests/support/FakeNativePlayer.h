@@ -35,6 +35,7 @@ public:
     QSizeF presentationSize() const override { return m_state.size; }
     double currentTime() const override { return m_state.time; }
     double volume() const override { return m_volume; }
+    bool isBuffering() const override { return m_state.buffering; }
 
     void play() override { ++m_playCount; changeRate(m_speed); }
     void pause() override { ++m_pauseCount; changeRate(0); }
@@ -51,6 +52,7 @@ public:
     void emitDuration(quint64 item, std::optional<double> duration);
     void emitTick(quint64 item, double seconds) { m_state.time = seconds; Q_EMIT timeTick(item, seconds); }
     void emitPlayedToEnd(quint64 item) { m_rate = 0; Q_EMIT playedToEnd(item); }
+    void emitBuffering(quint64 item, bool buffering) { m_state.buffering = buffering; Q_EMIT bufferingChanged(item); }
     // Answers the oldest pending saveFrame; on success writes a small PNG of the colour.
     bool completeFrameRequest(bool ok, const QString &error = {}, const QColor &colour = Qt::black);
 
@@ -70,6 +72,7 @@ private:
         std::optional<double> duration;
         QSizeF size;
         double time = 0;
+        bool buffering = false;
     };
     void changeRate(double rate);
 

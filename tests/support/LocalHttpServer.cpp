@@ -57,7 +57,13 @@ void LocalHttpServer::respond(QTcpSocket *socket, const QByteArray &head)
     if (m_stalledPaths.contains(path))
         return;
     const auto page = m_pages.constFind(path);
-    socket->write(page != m_pages.constEnd() ? response(200, page->first, page->second) : fileResponse(path, head));
+    const QByteArray whole = page != m_pages.constEnd() ? response(200, page->first, page->second) : fileResponse(path, head);
+    const qint64 stallAfter = m_stallAfter.value(path, -1);
+    if (stallAfter >= 0) {
+        socket->write(whole.left(whole.indexOf("\r\n\r\n") + 4 + stallAfter));
+        return;
+    }
+    socket->write(whole);
     socket->disconnectFromHost();
 }
 

@@ -29,6 +29,9 @@ public:
     }
     // Requests for path are read and never answered (the connection stays open).
     void addStalledPath(const QString &path) { m_stalledPaths.insert(path); }
+    // Responses for path stop sending after bytes of their body, though their header
+    // promises it all, and keep the connection open. A negative count serves it whole again.
+    void stallAfter(const QString &path, qint64 bytes) { m_stallAfter.insert(path, bytes); }
     // Paths requested so far, oldest first.
     const QStringList &requests() const { return m_requests; }
 
@@ -43,4 +46,5 @@ private:
     QHash<QString, QPair<QByteArray, QByteArray>> m_pages;
     QStringList m_requests;
     QSet<QString> m_stalledPaths;
+    QHash<QString, qint64> m_stallAfter;
 };

@@ -91,6 +91,16 @@ QString testPattern(double seconds, QSize size)
     return video(picture.arg(size.width()).arg(size.height()).arg(seconds), seconds);
 }
 
+QString cutShort(double seconds, double share)
+{
+    const QString source = testPattern(seconds);
+    const QString whole = source.isEmpty() ? QString() : generated({"-i", source, "-c", "copy", "-movflags", "+faststart"}, QStringLiteral(".mp4"));
+    QFile file(whole);
+    if (whole.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return written(QFileInfo(whole).baseName() + QStringLiteral("-cut.mp4"), file.read(qint64(double(file.size()) * share)));
+}
+
 QString numberedFrames(int frames, int fps)
 {
     const QString picture = QStringLiteral("color=c=black:s=320x180:r=%1:d=%2,format=rgb24,"

@@ -18,6 +18,9 @@ QString colourClip(const QColor &colour, double seconds = 2.0, QSize size = {320
 QString testPattern(double seconds = 3.0, QSize size = {320, 180});
 // A silent 320x180 clip at fps whose frame n starts at n / fps and has a colour of its own.
 QString numberedFrames(int frames = 40, int fps = 10);
+// The first share of testPattern(seconds), its index moved to the front first: a download
+// cut short that still opens and plays up to the cut.
+QString cutShort(double seconds, double share);
 // The frame of numberedFrames() whose colour is nearest to the given one, or -1 when none is close.
 int frameNumberOf(const QColor &colour, int frames = 40);
 

@@ -66,6 +66,7 @@ AppModel::AppModel(Dependencies dependencies, QObject *parent)
     , m_windowTimings(dependencies.windowTimings)
     , m_store(dependencies.historyFile)
     , m_playlistStore(dependencies.playlistFile)
+    , m_rememberedWindows(dependencies.defaults.value(lastWindowURLsKey))
 {
     m_playlist = m_playlistStore.items();
     refreshHistory();
@@ -216,13 +217,18 @@ void AppModel::open(const MediaSource &source)
         }
     }
     if (m_sessions.size() > maximumSessions - 1) {
-        report(AppError(AppError::Kind::input,
-                         L("最多同时打开 %1 个浮窗。", "At most %1 floating windows at once.",
-                           "Como máximo %1 ventanas flotantes a la vez.")
-                             .arg(maximumSessions),
-                         L("请先关闭或隐藏一个当前的窗口。",
-                           "Close or hide one of the current windows first.",
-                           "Cierra u oculta primero una de las ventanas actuales.")));
+        const AppError refusal(AppError::Kind::input,
+                               L("最多同时打开 %1 个浮窗。", "At most %1 floating windows at once.",
+                                 "Como máximo %1 ventanas flotantes a la vez.")
+                                   .arg(maximumSessions),
+                               L("请先关闭或隐藏一个当前的窗口。",
+                                 "Close or hide one of the current windows first.",
+                                 "Cierra u oculta primero una de las ventanas actuales."));
+        // The home window sits behind eight players that stay on top: tell it where the
+        // user is looking too.
+        if (PlaybackSession *front = mostRecentVisibleSession())
+            front->showToast(refusal.message());
+        report(refusal);
         return;
     }
     PlaybackSession *session = createSession(source);
@@ -477,14 +483,26 @@ void AppModel::restoreWindowsIfNeeded()
     m_didRestoreWindows = true;
     if (!m_preferences.restoreWindows())
         return;
-    const QVariant stored = m_defaults.value(lastWindowURLsKey);
-    if (!stored.canConvert<QStringList>())
+    if (!m_rememberedWindows.canConvert<QStringList>())
         return;
-    const QStringList urls = stored.toStringList();
+    const QList<PlaybackSession *> openedBefore = m_sessions;
+    const QStringList urls = m_rememberedWindows.toStringList();
     for (const QString &text : urls.first(std::min<qsizetype>(urls.size(), restoredWindows))) {
         const QUrl url(text, QUrl::StrictMode);
         if (url.isValid() && !url.isEmpty())
             open(url.toString(QUrl::FullyEncoded));
+    }
+    // What this launch asked for stays the newest window, in front of the remembered ones.
+    for (PlaybackSession *session : openedBefore) {
+        if (!m_sessions.removeOne(session))
+            continue;
+        m_sessions.append(session);
+        if (!session->isHidden())
+            present(*session);
+    }
+    if (!openedBefore.isEmpty()) {
+        Q_EMIT sessionsChanged(m_sessions);
+        saveWindowState();
     }
 }
 

@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QUuid>
+#include <QVariant>
 
 #include <functional>
 #include <optional>
@@ -128,6 +129,7 @@ public:
     // At quit, before any window closes: the window list is saved once and windows closing
     // afterwards leave it alone.
     void prepareToQuit();
+    // Last run's windows, once; windows this run opened before stay the newest, in front.
     void restoreWindowsIfNeeded();
     // The completion runs only after the external player or the desktop took the source.
     void openExternal(const MediaSource &source, bool closeAfter,
@@ -213,6 +215,8 @@ private:
 
     HistoryStore m_store;
     PlaylistStore m_playlistStore;
+    // Last run's windows, read before anything this run opens rewrites the list.
+    const QVariant m_rememberedWindows;
     // Shared by every window this model opens.
     WindowPlacement m_placement;
     QHash<QUuid, PlayerWindowController *> m_controllers;

@@ -19,7 +19,9 @@
 namespace {
 
 // Observation ids, passed to mpv as reply_userdata.
-enum Observed : quint64 { timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId };
+enum Observed : quint64 {
+    timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId, pausedForCacheId, cacheFillId
+};
 
 // How long to wait for the log lines of a failed load once they stop arriving.
 constexpr std::chrono::milliseconds failureSettleTime{150};
@@ -126,6 +128,9 @@ void MpvPlayer::observeProperties()
     mpv_observe_property(m_handle, dwidthId, "dwidth", MPV_FORMAT_INT64);
     mpv_observe_property(m_handle, dheightId, "dheight", MPV_FORMAT_INT64);
     mpv_observe_property(m_handle, eofReachedId, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_handle, pausedForCacheId, "paused-for-cache", MPV_FORMAT_FLAG);
+    // How much of the data needed to go on has arrived: it moves while a slow stream fills.
+    mpv_observe_property(m_handle, cacheFillId, "cache-buffering-state", MPV_FORMAT_INT64);
 }
 
 void MpvPlayer::onWakeup(void *context)
@@ -230,6 +235,10 @@ void MpvPlayer::handlePropertyChange(const mpv_event_property &property)
             updateSize(m_width, value);
     } else if (name == "eof-reached") {
         handleEofReached(present && *static_cast<const int *>(data) != 0);
+    } else if (name == "paused-for-cache") {
+        handleWaitingForData(present && *static_cast<const int *>(data) != 0);
+    } else if (name == "cache-buffering-state" && m_buffering) {
+        Q_EMIT bufferingChanged(m_item);
     }
 }
 
@@ -324,6 +333,15 @@ void MpvPlayer::handleEofReached(bool reached)
         Q_EMIT playedToEnd(m_item);
 }
 
+void MpvPlayer::handleWaitingForData(bool waiting)
+{
+    // Also while opening: a stream that stops early never reports it again once ready.
+    if (waiting == m_buffering)
+        return;
+    m_buffering = waiting;
+    Q_EMIT bufferingChanged(m_item);
+}
+
 void MpvPlayer::updateSize(qint64 width, qint64 height)
 {
     m_width = width;
@@ -370,6 +388,7 @@ void MpvPlayer::resetItemState()
     m_time = 0;
     m_lastTickTime.reset();
     m_eofReached = false;
+    m_buffering = false;
 }
 
 quint64 MpvPlayer::load(const QUrl &url)

@@ -45,6 +45,7 @@ public:
     QSizeF presentationSize() const override { return m_size; }
     double currentTime() const override { return m_time; }
     double volume() const override { return m_volume; }
+    bool isBuffering() const override { return m_buffering; }
 
     void play() override;
     void pause() override;
@@ -76,6 +77,7 @@ private:
     void handleTime(double seconds);
     void handlePlaybackRestart();
     void handleEofReached(bool reached);
+    void handleWaitingForData(bool waiting);
     void updateSize(qint64 width, qint64 height);
     void setSpeedProperty(double speed);
     void setPauseProperty(bool paused);
@@ -109,6 +111,7 @@ private:
     std::optional<double> m_lastTickTime;
     bool m_paused = true;
     bool m_eofReached = false;
+    bool m_buffering = false;
     double m_speed = 1.0;
     double m_volume = 1.0;
 

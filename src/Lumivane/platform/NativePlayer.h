@@ -24,6 +24,9 @@ class QWidget;
 // the playback position passes a whole second while playing, and also when playback
 // starts, when it pauses and when a seek lands (paused or not). It never fires while the
 // position stands still.
+//
+// isBuffering is true while playback waits for data because the stream's buffer ran dry;
+// bufferingChanged tells when that starts and ends, and each time more data arrives meanwhile.
 class NativePlayer : public QObject
 {
     Q_OBJECT
@@ -54,6 +57,7 @@ public:
     virtual QSizeF presentationSize() const = 0;
     virtual double currentTime() const = 0;
     virtual double volume() const = 0;
+    virtual bool isBuffering() const = 0;
 
     // Starts playback at the last speed set (1.0 initially).
     virtual void play() = 0;
@@ -79,4 +83,5 @@ Q_SIGNALS:
     void durationChanged(quint64 item);
     void timeTick(quint64 item, double seconds);
     void playedToEnd(quint64 item);
+    void bufferingChanged(quint64 item);
 };

@@ -2,6 +2,8 @@
 
 #include "KiteCore/L10n.h"
 
+#include <cmath>
+
 namespace {
 
 using E = PlatformError;
@@ -130,14 +132,51 @@ AppError webStall()
                       "Reintenta para recargar la página o ábrela en el navegador."));
 }
 
-AppError watchdog()
+AppError watchdog(bool localFile)
 {
+    if (localFile)
+        return AppError(AppError::Kind::storage,
+                        L("文件打开超过 30 秒仍未完成。", "The file still hasn't opened after 30 seconds.",
+                          "El archivo sigue sin abrirse tras 30 segundos."),
+                        L("它可能不是普通文件，或所在的磁盘没有响应。",
+                          "It may not be a regular file, or its disk isn't responding.",
+                          "Puede que no sea un archivo normal o que su disco no responda."));
     return AppError(AppError::Kind::network,
                     L("加载超过 30 秒仍未完成。", "Still loading after 30 seconds.",
                       "Aún cargando tras 30 segundos."),
                     L("检查网络后重试，或改用浏览器打开。",
                       "Check your connection and retry, or open in a browser.",
                       "Comprueba la red y reintenta, o ábrelo en el navegador."));
+}
+
+AppError nativeStall(int stallSeconds)
+{
+    return AppError(AppError::Kind::network,
+                    L(QStringLiteral("视频流已有 %1 秒没有传来数据。").arg(stallSeconds),
+                      QStringLiteral("The stream sent no data for %1 seconds.").arg(stallSeconds),
+                      QStringLiteral("La transmisión no envió datos durante %1 segundos.").arg(stallSeconds)),
+                    L("检查网络后重试，或改用外部播放器。", "Check your connection and retry, or use an external player.",
+                      "Comprueba la red y reintenta, o usa un reproductor externo."));
+}
+
+AppError endedEarly(double position, double duration, bool localFile)
+{
+    const auto clock = [](double seconds) {
+        const int whole = int(std::floor(seconds));
+        return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    };
+    const QString at = clock(position);
+    const QString of = clock(duration);
+    const QString message = L(QStringLiteral("播放在 %1 停止（全长 %2）。").arg(at, of),
+                              QStringLiteral("Playback stopped at %1 of %2.").arg(at, of),
+                              QStringLiteral("La reproducción se detuvo en %1 de %2.").arg(at, of));
+    if (localFile)
+        return AppError(AppError::Kind::decode, message,
+                        L("文件不完整或已损坏。", "The file is incomplete or damaged.",
+                          "El archivo está incompleto o dañado."));
+    return AppError(AppError::Kind::network, message,
+                    L("连接提前断开了，重试即可继续。", "The connection ended early. Retry to continue.",
+                      "La conexión terminó antes de tiempo. Reintenta para continuar."));
 }
 
 } // namespace ErrorClassifier

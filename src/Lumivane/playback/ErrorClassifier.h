@@ -24,7 +24,13 @@ AppError rendererStopped();
 AppError otherApp(const QString &scheme);
 // The page's media stayed frozen after a recovery attempt.
 AppError webStall();
-// A load still not done when the loading watchdog ran out.
-AppError watchdog();
+// A load still not done when the loading watchdog ran out. A local file that never opens
+// (a pipe, a disk that does not answer) is no matter of the connection.
+AppError watchdog(bool localFile = false);
+// Native playback that moved on neither in time nor in data for stallSeconds.
+AppError nativeStall(int stallSeconds);
+// Native media that ended at position of a longer duration: a link is a dropped
+// connection, a file an incomplete one.
+AppError endedEarly(double position, double duration, bool localFile);
 
 } // namespace ErrorClassifier

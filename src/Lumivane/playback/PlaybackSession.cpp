@@ -85,7 +85,16 @@ PlaybackSession::PlaybackSession(MediaSource source, std::optional<double> resum
     m_timeout.setInterval(dependencies.timing.watchdog);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
         if (m_state.isLoading())
-            fail(ErrorClassifier::watchdog());
+            fail(ErrorClassifier::watchdog(m_source.url().isLocalFile()));
+    });
+
+    m_stall.setSingleShot(true);
+    m_stall.setInterval(dependencies.timing.nativeStall);
+    connect(&m_stall, &QTimer::timeout, this, [this] {
+        // Runs only while playing (see handleRate).
+        if (m_player && m_state.isReady())
+            fail(ErrorClassifier::nativeStall(
+                int(std::chrono::duration_cast<std::chrono::seconds>(m_stall.intervalAsDuration()).count())));
     });
 
     if (m_source.kind() == MediaKind::web)
@@ -228,6 +237,7 @@ void PlaybackSession::connectPlayer()
     connect(player, &NativePlayer::durationChanged, this, &PlaybackSession::handleDuration);
     connect(player, &NativePlayer::timeTick, this, &PlaybackSession::handleTick);
     connect(player, &NativePlayer::playedToEnd, this, &PlaybackSession::handlePlayedToEnd);
+    connect(player, &NativePlayer::bufferingChanged, this, &PlaybackSession::handleBuffering);
 }
 
 void PlaybackSession::releasePlayer()
@@ -294,8 +304,15 @@ void PlaybackSession::handleReady()
 
 void PlaybackSession::handleRate(quint64 item)
 {
-    if (isCurrent(item))
-        setPlaying(m_player->rate() > 0);
+    if (!isCurrent(item))
+        return;
+    const bool playing = m_player->rate() > 0;
+    setPlaying(playing);
+    // Playback must move on, or at least data must come in, from here on.
+    if (playing)
+        m_stall.start();
+    else
+        m_stall.stop();
 }
 
 void PlaybackSession::handlePresentationSize(quint64 item)
@@ -320,6 +337,8 @@ void PlaybackSession::handleTick(quint64 item, double seconds)
     if (!isCurrent(item))
         return;
     setElapsed(finiteOrZero(seconds));
+    if (m_stall.isActive())
+        m_stall.start();
     const std::optional<double> duration = m_player->duration();
     if (duration && std::isfinite(*duration) && *duration > 0)
         setDuration(*duration);
@@ -333,6 +352,11 @@ void PlaybackSession::handlePlayedToEnd(quint64 item)
     if (!isCurrent(item))
         return;
     setPlaying(false);
+    if (const std::optional<double> duration = m_player->duration();
+        duration && PlaybackRules::endedEarly(m_player->currentTime(), *duration)) {
+        fail(ErrorClassifier::endedEarly(m_player->currentTime(), *duration, m_source.url().isLocalFile()));
+        return;
+    }
     if (m_loop) {
         m_player->seek(0, NativePlayer::SeekMode::exact);
         m_player->setRate(m_speed);
@@ -340,6 +364,16 @@ void PlaybackSession::handlePlayedToEnd(quint64 item)
         // The owner may delete the session from here: nothing may follow.
         Q_EMIT reachedEnd();
     }
+}
+
+void PlaybackSession::handleBuffering(quint64 item)
+{
+    if (!isCurrent(item))
+        return;
+    setBuffering(m_player->isBuffering());
+    // Data arrived: only a stream that sends nothing runs the countdown out.
+    if (m_stall.isActive())
+        m_stall.start();
 }
 
 void PlaybackSession::reportProgress()
@@ -449,6 +483,8 @@ void PlaybackSession::fail(const AppError &error)
         return;
     setState(PlaybackState::failed(error));
     m_timeout.stop();
+    m_stall.stop();
+    setBuffering(false);
     if (m_player)
         m_player->pause();
 }
@@ -460,6 +496,8 @@ void PlaybackSession::teardown()
         m_web->release(WebPageDriver::Release::forRetry);
     setContentAspect(std::nullopt);
     setPlaying(false);
+    m_stall.stop();
+    setBuffering(false);
 }
 
 void PlaybackSession::retry()
@@ -477,6 +515,8 @@ void PlaybackSession::stop()
 {
     m_stopped = true;
     m_timeout.stop();
+    m_stall.stop();
+    setBuffering(false);
     setContentAspect(std::nullopt);
     releasePlayer();
     if (m_web)
@@ -537,6 +577,8 @@ QString PlaybackSession::statusText() const
         return L("正在打开…", "Opening…", "Abriendo…");
     if (m_isHidden)
         return L("已收起", "Hidden", "Oculto");
+    if (m_isBuffering)
+        return L("正在缓冲…", "Buffering…", "Cargando búfer…");
     if (m_source.kind() == MediaKind::web)
         return L("网页已打开", "Page ready", "Página lista");
     if (m_isPlaying)
@@ -667,6 +709,12 @@ void PlaybackSession::setPlaying(bool playing)
 {
     m_isPlaying = playing;
     Q_EMIT isPlayingChanged(m_isPlaying);
+}
+
+void PlaybackSession::setBuffering(bool buffering)
+{
+    m_isBuffering = buffering;
+    Q_EMIT isBufferingChanged(m_isBuffering);
 }
 
 void PlaybackSession::setElapsed(double elapsed)

@@ -35,6 +35,8 @@ class PlaybackSession final : public QObject
     Q_PROPERTY(PlaybackState state READ state NOTIFY stateChanged)
     Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
     Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
+    // Native playback waits for data.
+    Q_PROPERTY(bool isBuffering READ isBuffering NOTIFY isBufferingChanged)
     Q_PROPERTY(bool isHidden READ isHidden WRITE setHidden NOTIFY isHiddenChanged)
     Q_PROPERTY(bool isPinned READ isPinned WRITE setPinned NOTIFY isPinnedChanged)
     Q_PROPERTY(double opacity READ opacity WRITE setOpacity NOTIFY opacityChanged)
@@ -71,6 +73,8 @@ public:
     // Timer lengths and the clock of the stall logic; tests shorten and drive them.
     struct Timing {
         std::chrono::milliseconds watchdog{30000};
+        // Native playback that moves on for this long neither in time nor in data fails.
+        std::chrono::milliseconds nativeStall{12000};
         std::chrono::milliseconds toast{2600};
         std::chrono::milliseconds webPoll{600};
         std::chrono::milliseconds webPollNearAd{200};
@@ -105,6 +109,7 @@ public:
     const PlaybackState &state() const { return m_state; }
     const QString &title() const { return m_title; }
     bool isPlaying() const { return m_isPlaying; }
+    bool isBuffering() const { return m_isBuffering; }
     bool isHidden() const { return m_isHidden; }
     bool isPinned() const { return m_isPinned; }
     double opacity() const { return m_opacity; }
@@ -207,6 +212,7 @@ Q_SIGNALS:
     void stateChanged(const PlaybackState &state);
     void titleChanged(const QString &title);
     void isPlayingChanged(bool isPlaying);
+    void isBufferingChanged(bool isBuffering);
     void isHiddenChanged(bool isHidden);
     void isPinnedChanged(bool isPinned);
     void opacityChanged(double opacity);
@@ -250,6 +256,7 @@ private:
     void handleDuration(quint64 item);
     void handleTick(quint64 item, double seconds);
     void handlePlayedToEnd(quint64 item);
+    void handleBuffering(quint64 item);
     bool isCurrent(quint64 item) const;
     void applyResumeIfNeeded();
     bool shouldAutoPlay() const;
@@ -267,6 +274,7 @@ private:
 
     void setState(PlaybackState state);
     void setPlaying(bool playing);
+    void setBuffering(bool buffering);
     void setElapsed(double elapsed);
     void setDuration(double duration);
     void setContentAspect(std::optional<double> aspect);
@@ -281,6 +289,7 @@ private:
     PlaybackState m_state;
     QString m_title;
     bool m_isPlaying = false;
+    bool m_isBuffering = false;
     bool m_isHidden = false;
     bool m_isPinned = false;
     double m_opacity = 1.0;
@@ -306,6 +315,7 @@ private:
 
     QTimer m_toastTimer;
     QTimer m_timeout;
+    QTimer m_stall;
     bool m_pausedByHide = false;
     bool m_stopped = false;
     bool m_didAutoPlay = false;

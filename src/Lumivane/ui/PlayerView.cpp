@@ -282,6 +282,7 @@ void PlayerView::buildOverlays()
 void PlayerView::connectSession()
 {
     connect(&m_session, &PlaybackSession::stateChanged, this, &PlayerView::applyState);
+    connect(&m_session, &PlaybackSession::isBufferingChanged, this, [this] { applyState(m_session.state()); });
     connect(&m_session, &PlaybackSession::titleChanged, this, &PlayerView::refreshButtons);
     connect(&m_session, &PlaybackSession::elapsedChanged, this, &PlayerView::applyProgress);
     connect(&m_session, &PlaybackSession::durationChanged, this, &PlayerView::applyProgress);
@@ -371,7 +372,9 @@ void PlayerView::applyState(const PlaybackState &state)
         m_status->showFailure(*state.error());
     else if (state.isLoading())
         m_status->showLoading();
-    m_status->setVisible(!state.isReady());
+    else if (m_session.isBuffering())
+        m_status->showBuffering();
+    m_status->setVisible(!state.isReady() || m_session.isBuffering());
     layoutOverlays();
 }
 

@@ -34,6 +34,7 @@ StatusPanel::StatusPanel(QWidget *parent)
     m_failurePage = buildFailurePage();
     m_pages->addWidget(m_loadingPage);
     m_pages->addWidget(m_failurePage);
+    showLoading();
 }
 
 QPushButton *StatusPanel::addButton(QWidget *page, const QString &name, const QString &text,
@@ -51,13 +52,10 @@ QWidget *StatusPanel::buildLoadingPage()
     auto *column = new QVBoxLayout(page);
     column->setContentsMargins(18, 16, 18, 16);
     column->setSpacing(DesignSystem::spacing);
-    auto *title = centredLabel(QStringLiteral("overlayHeadline"), page);
-    title->setText(L("正在打开", "Opening", "Abriendo"));
-    auto *hint = centredLabel(QStringLiteral("overlayCaption"), page);
-    hint->setText(L("太慢？试试外部播放器。", "Slow? Try an external player.",
-                    "¿Va lento? Prueba un reproductor externo."));
-    column->addWidget(title);
-    column->addWidget(hint);
+    m_loadingTitle = centredLabel(QStringLiteral("overlayHeadline"), page);
+    m_loadingHint = centredLabel(QStringLiteral("overlayCaption"), page);
+    column->addWidget(m_loadingTitle);
+    column->addWidget(m_loadingHint);
     auto *external = addButton(page, QStringLiteral("loadingExternalButton"),
                                L("用外部播放器打开", "Open in external player",
                                  "Abrir en reproductor externo"),
@@ -134,6 +132,17 @@ void StatusPanel::setCompact(bool compact)
 
 void StatusPanel::showLoading()
 {
+    m_loadingTitle->setText(L("正在打开", "Opening", "Abriendo"));
+    m_loadingHint->setText(L("太慢？试试外部播放器。", "Slow? Try an external player.",
+                             "¿Va lento? Prueba un reproductor externo."));
+    showPage(m_loadingPage);
+}
+
+void StatusPanel::showBuffering()
+{
+    m_loadingTitle->setText(L("正在缓冲", "Buffering", "Cargando búfer"));
+    m_loadingHint->setText(L("正在等待视频流的数据。", "Waiting for the stream's data.",
+                             "Esperando los datos de la transmisión."));
     showPage(m_loadingPage);
 }
 

@@ -8,8 +8,9 @@ class QLabel;
 class QPushButton;
 class QStackedLayout;
 
-// The centre of the overlay while a session is not ready: "Opening" while loading, the
-// error with its recovery and the way out when it failed.
+// The centre of the overlay while a session is not ready: "Opening" while loading,
+// "Buffering" while native playback waits for data, the error with its recovery and the way
+// out when it failed.
 class StatusPanel final : public QWidget
 {
     Q_OBJECT
@@ -20,6 +21,7 @@ public:
     explicit StatusPanel(QWidget *parent = nullptr);
 
     void showLoading();
+    void showBuffering();
     void showFailure(const AppError &error);
     // Low windows: no icon and tighter spacing, so the failure still fits.
     void setCompact(bool compact);
@@ -50,6 +52,8 @@ private:
 
     QStackedLayout *m_pages;
     QWidget *m_loadingPage = nullptr;
+    QLabel *m_loadingTitle = nullptr;
+    QLabel *m_loadingHint = nullptr;
     QWidget *m_failurePage = nullptr;
     QLabel *m_icon = nullptr;
     QLabel *m_headline = nullptr;
