@@ -159,4 +159,4 @@ int main(int argc, char *argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_singleinstance.moc"
+#include "itst_singleinstance.moc"
