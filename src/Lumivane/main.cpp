@@ -36,6 +36,7 @@
 
 #include <chrono>
 #include <clocale>
+#include <malloc.h>
 #include <cstdio>
 #include <expected>
 #include <memory>
@@ -91,6 +92,9 @@ std::unique_ptr<HotKeyService> hotKeyService()
 
 int main(int argc, char *argv[])
 {
+    // Each player's decoder threads would get a glibc arena of their own, kept after the
+    // window closes: memory grew by ~90 MB over 300 open/close cycles, ~28 MB with two arenas.
+    mallopt(M_ARENA_MAX, 2);
     LegacyMigration::run();
     // On-top, click-through, sticky and key grabs need X11: on a Wayland desktop that means
     // XWayland, unless the user chose a platform.
