@@ -7,9 +7,11 @@
 #include "app/LaunchArguments.h"
 #include "settings/Preferences.h"
 #include "app/QuitGuard.h"
+#include "app/ThumbnailLoader.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
+#include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
 #include "platform/QtStatusTray.h"
 #include "platform/QtWebPage.h"
@@ -119,7 +121,9 @@ int main(int argc, char *argv[])
     modelRef = &model;
     AppCommands commands(model);
     QtStatusTray tray(trayWait);
-    Shell shell(model, commands, preferences, tray);
+    NetworkImageFetcher imageFetcher;
+    ThumbnailLoader thumbnails(imageFetcher, AppPaths::thumbnailFolder());
+    Shell shell(model, commands, preferences, tray, thumbnails);
     shellRef = &shell;
     tray.start();
     ShortcutDispatcher shortcutDispatcher(model, commands);

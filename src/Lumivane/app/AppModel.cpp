@@ -100,6 +100,11 @@ void AppModel::setInput(const QString &input)
     Q_EMIT inputChanged(m_input);
 }
 
+void AppModel::dismissError()
+{
+    setInputError(std::nullopt);
+}
+
 void AppModel::setSection(HomeSection section)
 {
     if (m_section == section)
@@ -659,6 +664,24 @@ void AppModel::attachThumbnail(const MediaSource &source, const QUrl &url)
     if (!item || item->thumbnailURLString == urlString)
         return;
     m_store.updateThumbnail(item->id, urlString);
+    refreshHistory();
+}
+
+void AppModel::setFavorite(const QUuid &id, bool isFavorite)
+{
+    m_store.setFavorite(id, isFavorite);
+    refreshHistory();
+}
+
+void AppModel::removeFromHistory(const QUuid &id)
+{
+    m_store.remove(id);
+    refreshHistory();
+}
+
+void AppModel::clearHistory()
+{
+    m_store.clear();
     refreshHistory();
 }
 

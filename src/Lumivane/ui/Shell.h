@@ -21,6 +21,7 @@ class OnboardingWindow;
 class Preferences;
 class QMenuBar;
 class StatusTray;
+class ThumbnailLoader;
 
 // The windows around the model and the ways back to them: the home window with the main
 // menu, the settings and onboarding windows, About, and the tray icon with its context menu
@@ -32,7 +33,7 @@ class Shell final : public QObject
 
 public:
     Shell(AppModel &model, AppCommands &commands, Preferences &preferences, StatusTray &tray,
-          QObject *parent = nullptr);
+          ThumbnailLoader &thumbnails, QObject *parent = nullptr);
     ~Shell() override;
 
     // The home window, and the onboarding until it has been finished once.
