@@ -17,14 +17,15 @@ constexpr int thumbWidth = 108;
 constexpr int thumbHeight = 61;
 constexpr int progressHeight = 3;
 
-QString initial(const HistoryItem &item)
+// The first letter of the host ("www." aside); none for files.
+std::optional<QChar> initial(const HistoryItem &item)
 {
-    const QUrl url(item.urlString);
-    QString host = url.host();
+    QString host = QUrl(item.urlString).host();
     if (host.startsWith(QStringLiteral("www.")))
         host = host.mid(4);
-    const QString source = host.isEmpty() ? item.title : host;
-    return source.isEmpty() ? QStringLiteral("?") : source.left(1).toUpper();
+    if (host.isEmpty())
+        return std::nullopt;
+    return host.at(0).toUpper();
 }
 } // namespace
 
@@ -119,14 +120,20 @@ void HistoryRowDelegate::paintThumbnail(QPainter &painter, const QRect &rect, in
         painter.fillRect(rect, fill);
         const QString icon = item.kind == MediaKind::web ? QStringLiteral("kind-web")
                                                          : QStringLiteral("film");
-        const QRect iconRect(rect.left() + 8, rect.top() + 8, 16, 16);
-        tinted(icon, look().secondary).paint(&painter, iconRect);
-        QFont letter = painter.font();
-        letter.setPixelSize(26);
-        letter.setWeight(QFont::Bold);
-        painter.setFont(letter);
-        painter.setPen(look().text);
-        painter.drawText(rect, Qt::AlignCenter, initial(item));
+        const std::optional<QChar> letter = initial(item);
+        if (!letter) {
+            // A file has no host: its symbol alone.
+            const QRect centre(rect.center() - QPoint(11, 11), QSize(24, 24));
+            tinted(icon, look().secondary).paint(&painter, centre);
+        } else {
+            tinted(icon, look().secondary).paint(&painter, QRect(rect.left() + 8, rect.top() + 8, 16, 16));
+            QFont font = painter.font();
+            font.setPixelSize(26);
+            font.setWeight(QFont::Bold);
+            painter.setFont(font);
+            painter.setPen(look().text);
+            painter.drawText(rect, Qt::AlignCenter, QString(*letter));
+        }
     }
     painter.restore();
 }

@@ -2,6 +2,7 @@
 
 #include "ui/HomeLook.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,28 +20,35 @@ HomeEmptyState::HomeEmptyState(const QString &icon, const QString &title, const 
 {
     m_symbol->setFixedSize(symbolBox, symbolBox);
     m_symbol->setAlignment(Qt::AlignCenter);
-    auto *heading = HomeLook::label(title, QStringLiteral("cardTitle"), this);
-    auto *line = HomeLook::label(text, QStringLiteral("note"), this);
+    auto *column = new QWidget(this);
+    column->setMaximumWidth(440);
+    auto *heading = HomeLook::label(title, QStringLiteral("cardTitle"), column);
+    auto *line = HomeLook::label(text, QStringLiteral("note"), column);
     heading->setAlignment(Qt::AlignCenter);
     line->setAlignment(Qt::AlignCenter);
-    line->setMaximumWidth(420);
+    m_symbol->setParent(column);
 
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
-    layout->addStretch(2);
     layout->addWidget(m_symbol, 0, Qt::AlignHCenter);
     layout->addSpacing(4);
-    layout->addWidget(heading, 0, Qt::AlignHCenter);
-    layout->addWidget(line, 0, Qt::AlignHCenter);
+    layout->addWidget(heading);
+    layout->addWidget(line);
     if (!buttonText.isEmpty()) {
-        m_button = new QPushButton(buttonText, this);
+        m_button = new QPushButton(buttonText, column);
         m_button->setProperty("shellRole", QStringLiteral("primary"));
         m_button->setCursor(Qt::PointingHandCursor);
         layout->addSpacing(6);
         layout->addWidget(m_button, 0, Qt::AlignHCenter);
         connect(m_button, &QPushButton::clicked, this, &HomeEmptyState::buttonClicked);
     }
-    layout->addStretch(3);
+    auto *centre = new QGridLayout(this);
+    centre->setRowStretch(0, 2);
+    centre->setRowStretch(2, 3);
+    centre->setColumnStretch(0, 1);
+    centre->setColumnStretch(2, 1);
+    centre->addWidget(column, 1, 1);
 }
 
 void HomeEmptyState::setIconColor(const QColor &color)

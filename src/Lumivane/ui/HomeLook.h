@@ -11,7 +11,7 @@ class QWidget;
 // badges and pills, in the dark and the light variant.
 namespace HomeLook {
 
-inline constexpr int sidebarWidth = 224;
+inline constexpr int sidebarWidth = 236;
 inline constexpr int contentMargin = 28;
 inline constexpr int cardPadding = 18;
 inline constexpr int gap = 14;

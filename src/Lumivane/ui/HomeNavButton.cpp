@@ -3,6 +3,7 @@
 #include "ui/DesignSystem.h"
 #include "ui/HomeLook.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 
 namespace {
@@ -59,6 +60,12 @@ void HomeNavButton::leaveEvent(QEvent *event)
     QAbstractButton::leaveEvent(event);
 }
 
+void HomeNavButton::focusInEvent(QFocusEvent *event)
+{
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
 void HomeNavButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -98,7 +105,7 @@ void HomeNavButton::paintEvent(QPaintEvent *)
     const QRect textRect(iconRect.right() + 12, 0, right - iconRect.right() - 12, rowHeight);
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
                      painter.fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
-    if (hasFocus()) {
+    if (hasFocus() && m_keyboardFocus) {
         painter.setPen(QPen(DesignSystem::accent(), 1.5));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(box.adjusted(1, 1, -1, -1), 8, 8);

@@ -23,6 +23,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     QString m_icon;
@@ -31,4 +32,6 @@ private:
     QIcon m_selected;
     int m_badge = 0;
     bool m_hovered = false;
+    // The focus ring shows only for keyboard navigation.
+    bool m_keyboardFocus = false;
 };

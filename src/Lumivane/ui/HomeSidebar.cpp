@@ -83,10 +83,11 @@ QWidget *HomeSidebar::buildFooter()
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(6, 8, 0, 0);
     row->setSpacing(6);
-    row->addWidget(HomeLook::label(L("无需账号 · 全部功能免费", "No account · all features free",
+    QLabel *note = HomeLook::label(L("无需账号 · 全部功能免费", "No account · all features free",
                                      "Sin cuenta · todo gratis"),
-                                   QStringLiteral("secondary"), footer),
-                   1);
+                                   QStringLiteral("secondary"), footer);
+    note->setWordWrap(false);
+    row->addWidget(note, 1);
     m_settings = new QToolButton(footer);
     m_settings->setObjectName(QStringLiteral("openSettings"));
     m_settings->setToolTip(L("打开设置", "Open Settings", "Abrir Ajustes"));

@@ -44,7 +44,12 @@ QRect ListRowDelegate::cardRect(const QRect &row)
     return row.adjusted(0, verticalMargin, -2, -verticalMargin);
 }
 
-QRect ListRowDelegate::buttonRect(const QRect &row, int count, int button) const
+QRect ListRowDelegate::buttonRect(const QRect &row, const QModelIndex &index, int button) const
+{
+    return buttonRect(row, int(buttons(index).size()), button);
+}
+
+QRect ListRowDelegate::buttonRect(const QRect &row, int count, int button)
 {
     const QRect card = cardRect(row);
     const int right = card.right() - padding - (count - 1 - button) * (buttonSize + buttonGap);

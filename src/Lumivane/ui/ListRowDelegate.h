@@ -32,6 +32,8 @@ public:
                      const QModelIndex &index) final;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                    const QModelIndex &index) final;
+    // Where a button of the row at the given place is drawn and clicked.
+    QRect buttonRect(const QRect &row, const QModelIndex &index, int button) const;
 
 Q_SIGNALS:
     void buttonClicked(const QModelIndex &index, int button);
@@ -49,7 +51,7 @@ protected:
     QRect contentRect(const QRect &row, const QModelIndex &index) const;
 
 private:
-    QRect buttonRect(const QRect &row, int count, int button) const;
+    static QRect buttonRect(const QRect &row, int count, int button);
     int buttonAt(const QRect &row, const QModelIndex &index, const QPoint &point) const;
 
     ShellLook::Palette m_palette;

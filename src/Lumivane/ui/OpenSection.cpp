@@ -47,7 +47,8 @@ OpenSection::OpenSection(AppModel &model, QWidget *parent)
     , m_model(model)
 {
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Room for the scroll bar beside the cards.
+    layout->setContentsMargins(0, 0, 12, 0);
     layout->setSpacing(HomeLook::gap);
     layout->addWidget(buildInputCard());
     m_errorCard = new HomeErrorCard(this);
