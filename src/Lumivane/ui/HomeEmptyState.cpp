@@ -21,7 +21,7 @@ HomeEmptyState::HomeEmptyState(const QString &icon, const QString &title, const 
     m_symbol->setFixedSize(symbolBox, symbolBox);
     m_symbol->setAlignment(Qt::AlignCenter);
     auto *column = new QWidget(this);
-    column->setMaximumWidth(440);
+    column->setFixedWidth(420);
     auto *heading = HomeLook::label(title, QStringLiteral("cardTitle"), column);
     auto *line = HomeLook::label(text, QStringLiteral("note"), column);
     heading->setAlignment(Qt::AlignCenter);
