@@ -131,11 +131,10 @@ QString lostWindowTip(bool hasTray)
 
 QString hideHelp(bool hasTray)
 {
-    if (hasTray)
-        return L("隐藏它——可从托盘图标找回", "Hide it — recover from the tray icon",
-                 "Ocultarla: recupérala desde el icono de la bandeja");
-    return L("隐藏它——可在这里找回", "Hide it — bring it back from here",
-             "Ocultarla: recupérala desde aquí");
+    return hasTray ? L("隐藏它——可从托盘图标找回", "Hide it — recover from the tray icon",
+                       "Ocultarla: recupérala desde el icono de la bandeja")
+                   : L("隐藏它——可在这里找回", "Hide it — bring it back from here",
+                       "Ocultarla: recupérala desde aquí");
 }
 
 } // namespace HomeTexts
