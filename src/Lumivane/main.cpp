@@ -14,10 +14,12 @@
 #include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
 #include "platform/QtStatusTray.h"
+#include "platform/QtWebDataStore.h"
 #include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
+#include "platform/WebProfile.h"
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
 #include "ui/Shell.h"
@@ -123,7 +125,8 @@ int main(int argc, char *argv[])
     QtStatusTray tray(trayWait);
     NetworkImageFetcher imageFetcher;
     ThumbnailLoader thumbnails(imageFetcher, AppPaths::thumbnailFolder());
-    Shell shell(model, commands, preferences, tray, thumbnails);
+    QtWebDataStore webData(&WebProfile::shared);
+    Shell shell(model, commands, preferences, tray, thumbnails, &webData);
     shellRef = &shell;
     tray.start();
     ShortcutDispatcher shortcutDispatcher(model, commands);
@@ -133,6 +136,10 @@ int main(int argc, char *argv[])
                      &ShortcutDispatcher::perform);
     QObject::connect(&shell, &Shell::shortcutRequested, &shortcutDispatcher,
                      &ShortcutDispatcher::perform);
+    QObject::connect(&shell, &Shell::shortcutRecordingStarted, &shortcuts,
+                     &GlobalShortcuts::recordingStarted);
+    QObject::connect(&shell, &Shell::shortcutRecordingStopped, &shortcuts,
+                     &GlobalShortcuts::recordingStopped);
 
     QObject::connect(&instance, &SingleInstance::argumentsReceived, &shell, &Shell::handle);
     QuitGuard quitGuard(model);

@@ -53,7 +53,7 @@ private Q_SLOTS:
         m_commands = std::make_unique<AppCommands>(m_harness.model());
         m_tray = std::make_unique<QtStatusTray>(std::chrono::milliseconds(waitMs));
         m_shell = std::make_unique<Shell>(m_harness.model(), *m_commands, m_harness.preferences(),
-                                          *m_tray, m_thumbnails);
+                                          *m_tray, m_thumbnails, nullptr);
         QSignalSpy decided(m_tray.get(), &StatusTray::availabilityDecided);
         m_tray->start();
         QTRY_COMPARE_WITH_TIMEOUT(decided.count(), 1, waitMs);

@@ -619,6 +619,12 @@ void AppModel::recordHistory(const MediaSource &source)
 
 // History and resume positions
 
+void AppModel::clearHistory()
+{
+    m_store.clear();
+    refreshHistory();
+}
+
 void AppModel::refreshHistory()
 {
     m_history = m_store.items();
@@ -676,12 +682,6 @@ void AppModel::setFavorite(const QUuid &id, bool isFavorite)
 void AppModel::removeFromHistory(const QUuid &id)
 {
     m_store.remove(id);
-    refreshHistory();
-}
-
-void AppModel::clearHistory()
-{
-    m_store.clear();
     refreshHistory();
 }
 

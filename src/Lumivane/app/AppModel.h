@@ -107,6 +107,8 @@ public:
     // The trimmed input is not empty.
     bool canOpenInput() const;
     QList<HistoryItem> favorites() const;
+    // Every entry goes, favourites included.
+    void clearHistory();
     // The last session that is not hidden.
     PlaybackSession *mostRecentVisibleSession() const;
     PlayerWindowController *controller(const PlaybackSession &session) const;
@@ -137,8 +139,6 @@ public:
     // History edits from the home window; each publishes the new history.
     void setFavorite(const QUuid &id, bool isFavorite);
     void removeFromHistory(const QUuid &id);
-    // Favourites included.
-    void clearHistory();
 
     void addToPlaylist(const QList<QUrl> &urls);
     void addFilesToPlaylist();

@@ -3,6 +3,8 @@
 #include "platform/AppPaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -41,8 +43,23 @@ void configureSettings(QWebEngineSettings &settings)
     settings.setUnknownUrlSchemePolicy(QWebEngineSettings::AllowAllUnknownUrlSchemes);
 }
 
+QString storageResetMarker()
+{
+    return AppPaths::dataFolder() + QStringLiteral("/WebEngine/reset-storage");
+}
+
+// Cookies live in the storage folder too; they were deleted when the reset was asked for.
+void resetStorageIfAsked()
+{
+    if (!QFile::exists(storageResetMarker()))
+        return;
+    QDir(WebProfile::storageFolder()).removeRecursively();
+    QFile::remove(storageResetMarker());
+}
+
 QWebEngineProfile *createProfile()
 {
+    resetStorageIfAsked();
     const QString root = AppPaths::dataFolder();
     for (const QString &folder : {root, root + QStringLiteral("/WebEngine"),
                                   WebProfile::storageFolder(), WebProfile::cacheFolder()}) {
@@ -88,6 +105,13 @@ QString storageFolder()
 QString cacheFolder()
 {
     return AppPaths::dataFolder() + QStringLiteral("/WebEngine/cache");
+}
+
+void resetStorageAtNextStart()
+{
+    QFile marker(storageResetMarker());
+    if (marker.open(QIODevice::WriteOnly))
+        marker.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void setCompatibilityMode(bool on)

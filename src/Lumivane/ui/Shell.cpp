@@ -1,16 +1,14 @@
 #include "ui/Shell.h"
 
 #include "ui/AboutDialog.h"
-#include "ui/ComingSoonWindow.h"
 #include "ui/OnboardingWindow.h"
+#include "ui/SettingsWindow.h"
 #include "ui/ShellLook.h"
 #include "app/AppCommands.h"
 #include "app/AppModel.h"
 #include "app/CommandLine.h"
 #include "platform/StatusTray.h"
 #include "settings/Preferences.h"
-
-#include "KiteCore/L10n.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -20,12 +18,13 @@
 #include <QTimer>
 
 Shell::Shell(AppModel &model, AppCommands &commands, Preferences &preferences, StatusTray &tray,
-             ThumbnailLoader &thumbnails, QObject *parent)
+             ThumbnailLoader &thumbnails, WebDataStore *webData, QObject *parent)
     : QObject(parent)
     , m_model(model)
     , m_commands(commands)
     , m_preferences(preferences)
     , m_tray(tray)
+    , m_webData(webData)
     , m_home(model, preferences, thumbnails)
     , m_menu(commands)
     , m_menuBar(new QMenuBar(&m_home))
@@ -46,6 +45,8 @@ Shell::Shell(AppModel &model, AppCommands &commands, Preferences &preferences, S
         m_home.setTrayAvailable(available);
         if (m_onboarding)
             m_onboarding->setHasTray(available);
+        if (m_settings)
+            m_settings->setHasTray(available);
         Q_EMIT trayAvailabilityChanged(available);
     });
     // After the preference has been stored and published, not in the middle of it.
@@ -102,21 +103,26 @@ void Shell::showHome()
     m_home.bringForward();
 }
 
-QString Shell::settingsTitle()
+SettingsWindow &Shell::settingsWindow()
 {
-    return L("设置", "Settings", "Ajustes");
+    if (!m_settings) {
+        m_settings = std::make_unique<SettingsWindow>(SettingsContext{
+            m_model, m_preferences, m_webData, hasTray(), applicationActions()});
+        m_settings->addActions(applicationActions());
+        connect(m_settings.get(), &SettingsWindow::recordingStarted, this,
+                &Shell::shortcutRecordingStarted);
+        connect(m_settings.get(), &SettingsWindow::recordingStopped, this,
+                &Shell::shortcutRecordingStopped);
+        connect(m_settings.get(), &SettingsWindow::webDataCleared, this, &Shell::webDataCleared);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        m_settings->move(screen.center() - m_settings->rect().center());
+    }
+    return *m_settings;
 }
 
 void Shell::showSettings()
 {
-    if (!m_settings) {
-        m_settings = std::make_unique<ComingSoonWindow>(
-            settingsTitle(),
-            L("设置窗口会在后续版本中提供。", "The settings window comes in a later version.",
-              "La ventana de ajustes llegará en una versión posterior."));
-        m_settings->addActions(applicationActions());
-    }
-    m_settings->bringForward();
+    settingsWindow().bringForward();
 }
 
 void Shell::showOnboarding()
@@ -175,8 +181,6 @@ void Shell::retranslate()
     m_menu.populate(*m_menuBar);
     m_trayMenu.populate();
     m_home.retranslate();
-    if (m_settings)
-        m_settings->setWindowTitle(settingsTitle());
     if (m_onboarding)
         m_onboarding->rebuild();
     m_panel.close();

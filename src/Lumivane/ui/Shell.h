@@ -16,12 +16,13 @@
 class AboutDialog;
 class AppCommands;
 class AppModel;
-class ComingSoonWindow;
 class OnboardingWindow;
 class Preferences;
 class QMenuBar;
+class SettingsWindow;
 class StatusTray;
 class ThumbnailLoader;
+class WebDataStore;
 
 // The windows around the model and the ways back to them: the home window with the main
 // menu, the settings and onboarding windows, About, and the tray icon with its context menu
@@ -32,8 +33,10 @@ class Shell final : public QObject
     Q_OBJECT
 
 public:
+    // webData may be null where there is no web engine; the settings window then cannot
+    // clear it.
     Shell(AppModel &model, AppCommands &commands, Preferences &preferences, StatusTray &tray,
-          ThumbnailLoader &thumbnails, QObject *parent = nullptr);
+          ThumbnailLoader &thumbnails, WebDataStore *webData, QObject *parent = nullptr);
     ~Shell() override;
 
     // The home window, and the onboarding until it has been finished once.
@@ -56,29 +59,35 @@ public:
     TrayMenu &trayMenu() { return m_trayMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
     OnboardingWindow *onboarding() const { return m_onboarding.get(); }
+    // Created on first use, hidden until shown.
+    SettingsWindow &settingsWindow();
 
 Q_SIGNALS:
     void trayAvailabilityChanged(bool available);
     // "--action <name>" of this launch or a forwarded one.
     void shortcutRequested(ShortcutAction action);
+    // The settings window's shortcut recorder listens: global hot keys must pause.
+    void shortcutRecordingStarted();
+    void shortcutRecordingStopped();
+    void webDataCleared();
 
 private:
     void connectCommands();
     void finishOnboarding();
     void hideWindows();
     void retranslate();
-    static QString settingsTitle();
 
     AppModel &m_model;
     AppCommands &m_commands;
     Preferences &m_preferences;
     StatusTray &m_tray;
+    WebDataStore *m_webData;
     HomeWindow m_home;
     MainMenu m_menu;
     QMenuBar *m_menuBar;
     TrayMenu m_trayMenu;
     TrayPanel m_panel;
-    std::unique_ptr<ComingSoonWindow> m_settings;
+    std::unique_ptr<SettingsWindow> m_settings;
     std::unique_ptr<OnboardingWindow> m_onboarding;
     QPointer<AboutDialog> m_about;
 };
