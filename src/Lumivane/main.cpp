@@ -7,9 +7,11 @@
 #include "app/LaunchArguments.h"
 #include "settings/Preferences.h"
 #include "app/QuitGuard.h"
+#include "app/ThumbnailLoader.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
+#include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
 #include "platform/QtStatusTray.h"
 #include "platform/QtWebDataStore.h"
@@ -144,8 +146,10 @@ int main(int argc, char *argv[])
     modelRef = &model;
     AppCommands commands(model);
     QtStatusTray tray(trayWait);
+    NetworkImageFetcher imageFetcher;
+    ThumbnailLoader thumbnails(imageFetcher, AppPaths::thumbnailFolder());
     QtWebDataStore webData(&WebProfile::shared);
-    Shell shell(model, commands, preferences, tray, &webData);
+    Shell shell(model, commands, preferences, tray, thumbnails, &webData);
     shellRef = &shell;
     tray.start();
     ShortcutDispatcher shortcutDispatcher(model, commands);

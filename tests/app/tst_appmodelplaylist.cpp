@@ -66,7 +66,24 @@ void drops(H &h, const QString &path)
     QTRY_VERIFY_WITH_TIMEOUT(!h.model().sessions().isEmpty(), 2000);
 }
 
+// Clips 1 to 3 were opened and closed again; the given one is starred.
+void watched(H &h, int starred = 0)
+{
+    for (const int clip : {1, 2, 3})
+        h.model().close(*h.openClip(clip));
+    if (starred > 0)
+        h.model().setFavorite(h.model().history().at(3 - starred).id, true);
+}
+
 const QList<H::Operation> rows{
+    {"a star is kept across a restart and lists the entry as a favourite",
+     [](H &h) { watched(h, 2); h.restart(); QCOMPARE(h.model().favorites().value(0).urlString, H::clipURL(2)); },
+     "windows | history clip3 clip2* clip1"},
+    {"un-starring keeps the entry", [](H &h) { watched(h, 2); h.model().setFavorite(h.model().history().at(1).id, false); },
+     "windows | history clip3 clip2 clip1"},
+    {"removing takes one entry out", [](H &h) { watched(h); h.model().removeFromHistory(h.model().history().at(1).id); },
+     "windows | history clip3 clip1"},
+    {"clearing removes favourites too", [](H &h) { watched(h, 1); h.model().clearHistory(); }, "windows"},
     {"without a window the first added entry opens", [](H &h) { add(h, {u"x/one.mp4"_qs, u"x/two.mp3"_qs}); },
      "windows one | section playlist | playlist one* two"},
     {"a folder adds what the scan finds", [](H &h) { add(h, {u"x"_qs}); },

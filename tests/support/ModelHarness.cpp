@@ -91,7 +91,7 @@ QString ModelHarness::touch(const QString &relativePath) const
 QString ModelHarness::summary() const
 {
     const AppModel &model = *m_model;
-    QStringList windows, open, playlist, titles, saved, history, remembered, desktop, launched;
+    QStringList windows, open, playlist, titles, saved, history, historyNames, remembered, desktop, launched;
     for (const PlaybackSession *session : model.sessions()) {
         const QWidget *window = model.controller(*session)->window();
         const bool hidden = session->isHidden();
@@ -106,8 +106,10 @@ QString ModelHarness::summary() const
     const PlaylistStore store(playlistFile());
     for (const PlaylistItem &item : store.items())
         saved << item.title;
-    for (const HistoryItem &item : model.history())
-        history << nameOf(QUrl(item.urlString));
+    for (const HistoryItem &item : model.history()) {
+        historyNames << nameOf(QUrl(item.urlString));
+        history << historyNames.last() + mark(item.isFavorite, u'*');
+    }
     for (const QString &url : m_settings.value(AppModel::lastWindowURLsKey).toStringList())
         remembered << nameOf(QUrl(url));
     for (const QUrl &url : m_workspace.openedUrls())
@@ -126,7 +128,8 @@ QString ModelHarness::summary() const
     add(model.section() != HomeSection::open, u"section"_qs, toRaw(model.section()));
     add(!playlist.isEmpty(), u"playlist"_qs, playlist.join(u' '));
     add(saved != titles, u"saved"_qs, saved.join(u' '));
-    add(QSet(history.begin(), history.end()) != QSet(open.begin(), open.end()), u"history"_qs, history.join(u' '));
+    add(QSet(historyNames.begin(), historyNames.end()) != QSet(open.begin(), open.end()) || history != historyNames,
+        u"history"_qs, history.join(u' '));
     add(remembered != open, u"remembered"_qs, remembered.join(u' '));
     add(!desktop.isEmpty(), u"desktop"_qs, desktop.join(u' '));
     add(!launched.isEmpty(), u"launched"_qs, launched.join(u' '));

@@ -51,8 +51,9 @@ public:
     // hidden one, "!" one whose window shows while hidden or hides while not, "^" one that lets
     // clicks through); then, where there are any: the input ("~" for the home folder), the
     // message, the home window's calls, the section other than Open, the playlist ("*" marks
-    // the current entry) and the saved one where they differ, history and remembered windows
-    // where they differ from the open ones, what went to the desktop and to external players.
+    // the current entry) and the saved one where they differ, history ("*" marks a favourite)
+    // and remembered windows where they differ from the open ones, what went to the desktop
+    // and to external players.
     QString summary() const;
 
     // What the Open dialog is asked and answers.

@@ -1,8 +1,10 @@
+#include "FakeImageFetcher.h"
 #include "ModelHarness.h"
 #include "TrayProcess.h"
 
 #include "app/AppCommands.h"
 #include "app/AppModel.h"
+#include "app/ThumbnailLoader.h"
 #include "platform/QtStatusTray.h"
 #include "playback/PlaybackSession.h"
 #include "ui/Shell.h"
@@ -51,7 +53,7 @@ private Q_SLOTS:
         m_commands = std::make_unique<AppCommands>(m_harness.model());
         m_tray = std::make_unique<QtStatusTray>(std::chrono::milliseconds(waitMs));
         m_shell = std::make_unique<Shell>(m_harness.model(), *m_commands, m_harness.preferences(),
-                                          *m_tray, nullptr);
+                                          *m_tray, m_thumbnails, nullptr);
         QSignalSpy decided(m_tray.get(), &StatusTray::availabilityDecided);
         m_tray->start();
         QTRY_COMPARE_WITH_TIMEOUT(decided.count(), 1, waitMs);
@@ -111,6 +113,8 @@ private Q_SLOTS:
 private:
     TrayProcess m_trayer;
     ModelHarness m_harness;
+    FakeImageFetcher m_fetcher;
+    ThumbnailLoader m_thumbnails{m_fetcher, m_harness.home().cacheHome()};
     std::unique_ptr<AppCommands> m_commands;
     std::unique_ptr<QtStatusTray> m_tray;
     std::unique_ptr<Shell> m_shell;

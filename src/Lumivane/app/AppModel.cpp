@@ -101,6 +101,11 @@ void AppModel::setInput(const QString &input)
     Q_EMIT inputChanged(m_input);
 }
 
+void AppModel::dismissError()
+{
+    setInputError(std::nullopt);
+}
+
 void AppModel::setSection(HomeSection section)
 {
     if (m_section == section)
@@ -683,6 +688,18 @@ void AppModel::attachThumbnail(const MediaSource &source, const QUrl &url)
     if (!item || item->thumbnailURLString == urlString)
         return;
     m_store.updateThumbnail(item->id, urlString);
+    refreshHistory();
+}
+
+void AppModel::setFavorite(const QUuid &id, bool isFavorite)
+{
+    m_store.setFavorite(id, isFavorite);
+    refreshHistory();
+}
+
+void AppModel::removeFromHistory(const QUuid &id)
+{
+    m_store.remove(id);
     refreshHistory();
 }
 

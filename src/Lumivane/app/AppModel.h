@@ -97,6 +97,8 @@ public:
     bool isTerminating() const { return m_isTerminating; }
 
     void setInput(const QString &input);
+    // The error card's Dismiss.
+    void dismissError();
     void setSection(HomeSection section);
     void setShowingOnboarding(bool showing);
     void setSettingsTabRequest(const std::optional<QString> &tab);
@@ -135,6 +137,10 @@ public:
     void openExternal(const MediaSource &source, bool closeAfter,
                       const std::function<void()> &completion);
     void openInBrowser(const MediaSource &source);
+
+    // History edits from the home window; each publishes the new history.
+    void setFavorite(const QUuid &id, bool isFavorite);
+    void removeFromHistory(const QUuid &id);
 
     void addToPlaylist(const QList<QUrl> &urls);
     void addFilesToPlaylist();

@@ -42,6 +42,12 @@ QString playlistFile()
     return dataFolder() + QStringLiteral("/playlist.json");
 }
 
+QString thumbnailFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+           + QStringLiteral("/Lumivane/thumbnails");
+}
+
 QString settingsFile()
 {
     return configHome() + QStringLiteral("/Lumivane/Lumivane.conf");

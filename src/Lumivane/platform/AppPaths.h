@@ -9,6 +9,8 @@ namespace AppPaths {
 QString dataFolder();
 QString historyFile();
 QString playlistFile();
+// Thumbnails fetched for the history list: $XDG_CACHE_HOME/Lumivane/thumbnails.
+QString thumbnailFolder();
 // The user-defaults store: $XDG_CONFIG_HOME/Lumivane/Lumivane.conf (INI).
 QString settingsFile();
 // The Desktop folder, or the home folder when there is none, with "澜萤截图" appended.

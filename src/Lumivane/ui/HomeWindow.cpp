@@ -1,177 +1,176 @@
 #include "ui/HomeWindow.h"
 
 #include "ui/DesignSystem.h"
-#include "KiteCore/AppError.h"
+#include "ui/DropOverlay.h"
+#include "ui/HistorySection.h"
+#include "ui/HomeLook.h"
+#include "ui/HomeSidebar.h"
+#include "ui/HomeTexts.h"
+#include "ui/OpenSection.h"
+#include "ui/PasteInterceptor.h"
+#include "ui/PlaylistSection.h"
+#include "ui/WindowsSection.h"
 #include "app/AppModel.h"
 #include "app/DropPayload.h"
+#include "settings/Preferences.h"
 
 #include "KiteCore/L10n.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-constexpr int urlRole = Qt::UserRole;
-constexpr int contentMargin = 32;
-constexpr int cardPadding = 14;
-
-QLabel *wrappingLabel(QWidget *parent)
+QWidget *scrolling(QWidget *content, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
+    auto *scroll = new QScrollArea(parent);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(content);
+    return scroll;
 }
 } // namespace
 
-HomeWindow::HomeWindow(AppModel &model, QWidget *parent)
+HomeWindow::HomeWindow(AppModel &model, Preferences &preferences, ThumbnailLoader &thumbnails,
+                       QWidget *parent)
     : QWidget(parent)
     , m_model(model)
+    , m_preferences(preferences)
+    , m_thumbnails(thumbnails)
+    , m_palette(ShellLook::palette(ShellLook::isDark(preferences.theme())))
 {
-    applyTitle();
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("lumivane")));
+    setObjectName(QStringLiteral("home"));
+    setAttribute(Qt::WA_StyledBackground);
+    setWindowIcon(ShellLook::appIcon());
     setAcceptDrops(true);
     resize(980, 664);
     setMinimumSize(900, 600);
-
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(contentMargin, contentMargin, contentMargin, contentMargin);
-    layout->setSpacing(DesignSystem::spacing * 2);
-
-    auto *heading = new QLabel(QStringLiteral("Lumivane"), this);
-    QFont headingFont = heading->font();
-    headingFont.setPointSizeF(headingFont.pointSizeF() * 2.0);
-    headingFont.setBold(true);
-    heading->setFont(headingFont);
-    auto *intro = new QLabel(L("粘贴链接，或打开、拖入文件和文件夹；它会在置顶的小浮窗里播放。",
-                               "Paste a link, or open or drop a file or folder: it plays in a "
-                               "small floating window that stays on top.",
-                               "Pega un enlace, o abre o arrastra un archivo o una carpeta: se "
-                               "reproduce en una pequeña ventana flotante siempre visible."),
-                             this);
-    intro->setWordWrap(true);
-    layout->addWidget(heading);
-    layout->addWidget(intro);
-    layout->addWidget(buildInputRow());
-    layout->addWidget(buildErrorCard());
-
-    m_storageWarning = wrappingLabel(this);
-    m_storageWarning->setObjectName(QStringLiteral("storageWarning"));
-    m_storageWarning->setStyleSheet(
-        QStringLiteral("color: %1;").arg(DesignSystem::danger().name()));
-    layout->addWidget(m_storageWarning);
-
-    auto *recentHeading = new QLabel(L("最近", "Recent", "Recientes"), this);
-    QFont sectionFont = recentHeading->font();
-    sectionFont.setBold(true);
-    recentHeading->setFont(sectionFont);
-    m_recent = new QListWidget(this);
-    m_recent->setObjectName(QStringLiteral("recentList"));
-    m_recentEmpty = new QLabel(L("打开过的内容会出现在这里。", "What you open shows up here.",
-                                 "Lo que abras aparecerá aquí."),
-                               this);
-    m_recentEmpty->setEnabled(false);
-    layout->addWidget(recentHeading);
-    layout->addWidget(m_recentEmpty);
-    layout->addWidget(m_recent, 1);
-    // Takes the free space only while the recent list is hidden.
-    layout->addStretch(0);
-
-    connectModel();
-    showError(m_model.inputError());
-    showStorageWarning(m_model.storageWarning());
-    refreshRecent();
-    refreshOpenButton();
-}
-
-QWidget *HomeWindow::buildInputRow()
-{
-    auto *row = new QWidget(this);
-    auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(DesignSystem::spacing);
+    layout->setSpacing(0);
+    m_dropOverlay = new DropOverlay(this);
+    build();
 
-    m_input = new QLineEdit(row);
-    m_input->setObjectName(QStringLiteral("input"));
-    m_input->setPlaceholderText(L("粘贴链接或文件路径", "Paste a link or a file path",
-                                  "Pega un enlace o la ruta de un archivo"));
-    m_input->setClearButtonEnabled(true);
-    m_input->setMinimumHeight(34);
-    m_input->setText(m_model.input());
-
-    m_open = new QPushButton(L("打开", "Open", "Abrir"), row);
-    m_open->setObjectName(QStringLiteral("open"));
-    m_open->setDefault(true);
-    auto *paste = new QPushButton(L("粘贴并打开", "Paste and Open", "Pegar y abrir"), row);
-    paste->setObjectName(QStringLiteral("pasteAndOpen"));
-    auto *openFile = new QPushButton(L("打开文件…", "Open File…", "Abrir archivo…"), row);
-    openFile->setObjectName(QStringLiteral("openFile"));
-
-    layout->addWidget(m_input, 1);
-    layout->addWidget(m_open);
-    layout->addWidget(paste);
-    layout->addWidget(openFile);
-
-    connect(m_input, &QLineEdit::textEdited, &m_model, &AppModel::setInput);
-    connect(m_input, &QLineEdit::returnPressed, this, &HomeWindow::openInput);
-    connect(m_open, &QPushButton::clicked, this, &HomeWindow::openInput);
-    connect(paste, &QPushButton::clicked, &m_model, &AppModel::pasteAndOpen);
-    connect(openFile, &QPushButton::clicked, &m_model, &AppModel::openFile);
-    return row;
-}
-
-QFrame *HomeWindow::buildErrorCard()
-{
-    m_errorCard = new QFrame(this);
-    m_errorCard->setObjectName(QStringLiteral("errorCard"));
-    m_errorCard->setStyleSheet(
-        QStringLiteral("#errorCard { border: 1px solid %1; border-left-width: 4px; "
-                       "border-radius: %2px; }")
-            .arg(DesignSystem::danger().name())
-            .arg(DesignSystem::barRadius));
-    auto *layout = new QHBoxLayout(m_errorCard);
-    layout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
-    layout->setSpacing(DesignSystem::spacing * 2);
-    auto *texts = new QVBoxLayout();
-    texts->setSpacing(DesignSystem::smallSpacing);
-    m_errorTitle = wrappingLabel(m_errorCard);
-    m_errorTitle->setObjectName(QStringLiteral("errorTitle"));
-    QFont titleFont = m_errorTitle->font();
-    titleFont.setBold(true);
-    m_errorTitle->setFont(titleFont);
-    m_errorMessage = wrappingLabel(m_errorCard);
-    m_errorMessage->setObjectName(QStringLiteral("errorMessage"));
-    m_errorRecovery = wrappingLabel(m_errorCard);
-    m_errorRecovery->setObjectName(QStringLiteral("errorRecovery"));
-    m_errorRecovery->setEnabled(false);
-    texts->addWidget(m_errorTitle);
-    texts->addWidget(m_errorMessage);
-    texts->addWidget(m_errorRecovery);
-    layout->addLayout(texts, 1);
-    return m_errorCard;
-}
-
-void HomeWindow::connectModel()
-{
-    connect(&m_model, &AppModel::inputChanged, this, [this](const QString &input) {
-        // Leave the cursor alone while the user types.
-        if (m_input->text() != input)
-            m_input->setText(input);
-        refreshOpenButton();
-    });
-    connect(&m_model, &AppModel::inputErrorChanged, this, &HomeWindow::showError);
+    auto *paste = new PasteInterceptor(*this);
+    connect(paste, &PasteInterceptor::pasted, &m_model, &AppModel::paste);
+    connect(&m_model, &AppModel::sectionChanged, this, &HomeWindow::showSection);
     connect(&m_model, &AppModel::storageWarningChanged, this, &HomeWindow::showStorageWarning);
-    connect(&m_model, &AppModel::historyChanged, this, &HomeWindow::refreshRecent);
-    connect(m_recent, &QListWidget::itemActivated, this, &HomeWindow::openRecent);
+    connect(&m_preferences, &Preferences::themeChanged, this, &HomeWindow::applyLook);
+}
+
+void HomeWindow::build()
+{
+    delete m_content;
+    setWindowTitle(L("澜萤 Lumivane", "Lumivane", "Lumivane"));
+    m_content = new QWidget(this);
+    m_sidebar = new HomeSidebar(m_model, m_content);
+    connect(m_sidebar, &HomeSidebar::settingsRequested, this, &HomeWindow::settingsRequested);
+
+    m_sections = new QStackedWidget(m_content);
+    m_open = new OpenSection(m_model, m_content);
+    m_recent = new HistorySection(HistorySection::Kind::recent, m_model, m_thumbnails, m_content);
+    m_favorites = new HistorySection(HistorySection::Kind::favorites, m_model, m_thumbnails, m_content);
+    m_windows = new WindowsSection(m_model, m_content);
+    m_playlist = new PlaylistSection(m_model, m_content);
+    // In the order of HomeSection.
+    m_sections->addWidget(scrolling(m_open, m_sections));
+    for (QWidget *section : {static_cast<QWidget *>(m_recent), static_cast<QWidget *>(m_favorites),
+                             static_cast<QWidget *>(m_windows), static_cast<QWidget *>(m_playlist)})
+        m_sections->addWidget(section);
+    m_open->setTrayAvailable(m_hasTray);
+    m_windows->setTrayAvailable(m_hasTray);
+
+    auto *column = new QVBoxLayout();
+    column->setContentsMargins(HomeLook::contentMargin, 24, HomeLook::contentMargin, 20);
+    column->setSpacing(16);
+    column->addWidget(buildHeader(m_content));
+    m_storageWarning = HomeLook::label(QString(), QString(), m_content);
+    m_storageWarning->setObjectName(QStringLiteral("storageWarning"));
+    m_storageWarning->setStyleSheet(QStringLiteral("color: %1;").arg(DesignSystem::danger().name()));
+    column->addWidget(m_storageWarning);
+    column->addWidget(m_sections, 1);
+    auto *row = new QHBoxLayout(m_content);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(m_sidebar);
+    row->addLayout(column, 1);
+    layout()->addWidget(m_content);
+
+    showSection(m_model.section());
+    showStorageWarning();
+    applyLook();
+    m_dropOverlay->raise();
+}
+
+QWidget *HomeWindow::buildHeader(QWidget *parent)
+{
+    auto *header = new QWidget(parent);
+    auto *texts = new QVBoxLayout();
+    texts->setSpacing(4);
+    m_title = HomeLook::label(QString(), QStringLiteral("heading"), header);
+    m_title->setObjectName(QStringLiteral("sectionTitle"));
+    m_subtitle = HomeLook::label(QString(), QStringLiteral("lead"), header);
+    m_subtitle->setObjectName(QStringLiteral("sectionSubtitle"));
+    texts->addWidget(m_title);
+    texts->addWidget(m_subtitle);
+    m_restoreAll = new QPushButton(L("恢复所有窗口", "Restore all windows", "Restaurar todas las ventanas"), header);
+    m_restoreAll->setObjectName(QStringLiteral("restoreAll"));
+    m_restoreAll->setToolTip(L("把每个浮窗带回来，并取消鼠标穿透", "Bring every floating window back and undo click-through",
+                               "Traer de vuelta todas las ventanas flotantes y desactivar el clic a través"));
+    m_restoreAll->setCursor(Qt::PointingHandCursor);
+    connect(m_restoreAll, &QPushButton::clicked, &m_model, &AppModel::recoverAll);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addLayout(texts, 1);
+    row->addWidget(m_restoreAll, 0, Qt::AlignTop);
+    return header;
+}
+
+void HomeWindow::applyLook()
+{
+    m_palette = ShellLook::palette(ShellLook::isDark(m_preferences.theme()));
+    setStyleSheet(HomeLook::styleSheet(m_palette, objectName()));
+    m_sidebar->setLook(m_palette);
+    m_open->setIconColor(m_palette.secondary);
+    m_recent->setLook(m_palette);
+    m_favorites->setLook(m_palette);
+    m_windows->setLook(m_palette);
+    m_playlist->setLook(m_palette);
+    m_dropOverlay->setLook(m_palette);
+    m_restoreAll->setIcon(ShellLook::tintedIcon(QStringLiteral("restore"), m_palette.text, 15));
+}
+
+void HomeWindow::showSection(HomeSection section)
+{
+    m_sections->setCurrentIndex(int(section));
+    m_title->setText(HomeTexts::sectionTitle(section));
+    m_subtitle->setText(HomeTexts::sectionSubtitle(section));
+    focusInputSoon();
+}
+
+void HomeWindow::showStorageWarning()
+{
+    const std::optional<QString> &warning = m_model.storageWarning();
+    m_storageWarning->setText(warning.value_or(QString()));
+    m_storageWarning->setVisible(warning.has_value());
+}
+
+void HomeWindow::focusInputSoon()
+{
+    // On the next turn, once the section is on screen.
+    QTimer::singleShot(0, this, [this] {
+        if (m_model.section() == HomeSection::open)
+            m_open->focusInput();
+    });
 }
 
 void HomeWindow::bringForward()
@@ -187,66 +186,53 @@ void HomeWindow::setMenuBar(QMenuBar *menuBar)
     layout()->setMenuBar(menuBar);
 }
 
-void HomeWindow::applyTitle()
+void HomeWindow::retranslate()
 {
-    setWindowTitle(L("澜萤 Lumivane", "Lumivane", "Lumivane"));
+    build();
 }
 
-void HomeWindow::showError(const std::optional<AppError> &error)
+void HomeWindow::setTrayAvailable(bool available)
 {
-    m_errorCard->setVisible(error.has_value());
-    if (!error)
-        return;
-    m_errorTitle->setText(error->title());
-    m_errorMessage->setText(error->message());
-    m_errorRecovery->setText(error->recovery().value_or(QString()));
-    m_errorRecovery->setVisible(error->recovery().has_value());
+    m_hasTray = available;
+    m_open->setTrayAvailable(available);
+    m_windows->setTrayAvailable(available);
 }
 
-void HomeWindow::showStorageWarning(const std::optional<QString> &warning)
+void HomeWindow::showEvent(QShowEvent *event)
 {
-    m_storageWarning->setText(warning.value_or(QString()));
-    m_storageWarning->setVisible(warning.has_value());
+    QWidget::showEvent(event);
+    focusInputSoon();
 }
 
-void HomeWindow::refreshRecent()
+void HomeWindow::changeEvent(QEvent *event)
 {
-    m_recent->clear();
-    for (const HistoryItem &item : m_model.history()) {
-        auto *row = new QListWidgetItem(item.title + QStringLiteral("\n") + item.subtitle, m_recent);
-        row->setData(urlRole, item.urlString);
-        row->setToolTip(item.urlString);
-    }
-    m_recent->setVisible(m_recent->count() > 0);
-    m_recentEmpty->setVisible(m_recent->count() == 0);
-}
-
-void HomeWindow::refreshOpenButton()
-{
-    m_open->setEnabled(m_model.canOpenInput());
-}
-
-void HomeWindow::openInput()
-{
-    if (m_model.canOpenInput())
-        m_model.open(m_model.input());
-}
-
-void HomeWindow::openRecent(const QListWidgetItem *item)
-{
-    if (item)
-        m_model.open(item->data(urlRole).toString());
+    QWidget::changeEvent(event);
+    // The desktop's colours changed: a "system" theme follows them.
+    if (event->type() == QEvent::ApplicationPaletteChange
+        && ShellLook::isDark(m_preferences.theme()) != m_palette.dark)
+        applyLook();
 }
 
 void HomeWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData() != nullptr
-        && DropPayload::decide(*event->mimeData()).action != DropPayload::Action::refused)
-        event->acceptProposedAction();
+    if (event->mimeData() == nullptr
+        || DropPayload::decide(*event->mimeData()).action == DropPayload::Action::refused)
+        return;
+    event->acceptProposedAction();
+    m_dropOverlay->setGeometry(rect());
+    m_dropOverlay->show();
+    m_dropOverlay->raise();
+}
+
+void HomeWindow::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    m_dropOverlay->hide();
+    QWidget::dragLeaveEvent(event);
 }
 
 void HomeWindow::dropEvent(QDropEvent *event)
 {
+    m_dropOverlay->hide();
     if (event->mimeData() != nullptr && m_model.acceptDrop(*event->mimeData()))
         event->acceptProposedAction();
 }

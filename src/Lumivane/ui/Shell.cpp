@@ -18,14 +18,14 @@
 #include <QTimer>
 
 Shell::Shell(AppModel &model, AppCommands &commands, Preferences &preferences, StatusTray &tray,
-             WebDataStore *webData, QObject *parent)
+             ThumbnailLoader &thumbnails, WebDataStore *webData, QObject *parent)
     : QObject(parent)
     , m_model(model)
     , m_commands(commands)
     , m_preferences(preferences)
     , m_tray(tray)
     , m_webData(webData)
-    , m_home(model)
+    , m_home(model, preferences, thumbnails)
     , m_menu(commands)
     , m_menuBar(new QMenuBar(&m_home))
     , m_trayMenu(commands)
@@ -40,7 +40,9 @@ Shell::Shell(AppModel &model, AppCommands &commands, Preferences &preferences, S
 
     m_tray.install(ShellLook::appIcon(), QStringLiteral("澜萤 Lumivane"), &m_trayMenu);
     connect(&m_tray, &StatusTray::activated, this, &Shell::togglePanel);
+    connect(&m_home, &HomeWindow::settingsRequested, &m_commands, &AppCommands::showSettings);
     connect(&m_tray, &StatusTray::availabilityDecided, this, [this](bool available) {
+        m_home.setTrayAvailable(available);
         if (m_onboarding)
             m_onboarding->setHasTray(available);
         if (m_settings)
@@ -178,7 +180,7 @@ void Shell::retranslate()
 {
     m_menu.populate(*m_menuBar);
     m_trayMenu.populate();
-    m_home.applyTitle();
+    m_home.retranslate();
     if (m_onboarding)
         m_onboarding->rebuild();
     m_panel.close();

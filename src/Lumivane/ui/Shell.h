@@ -21,6 +21,7 @@ class Preferences;
 class QMenuBar;
 class SettingsWindow;
 class StatusTray;
+class ThumbnailLoader;
 class WebDataStore;
 
 // The windows around the model and the ways back to them: the home window with the main
@@ -35,7 +36,7 @@ public:
     // webData may be null where there is no web engine; the settings window then cannot
     // clear it.
     Shell(AppModel &model, AppCommands &commands, Preferences &preferences, StatusTray &tray,
-          WebDataStore *webData, QObject *parent = nullptr);
+          ThumbnailLoader &thumbnails, WebDataStore *webData, QObject *parent = nullptr);
     ~Shell() override;
 
     // The home window, and the onboarding until it has been finished once.

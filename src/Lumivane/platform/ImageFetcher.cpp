@@ -1,0 +1,3 @@
+#include "platform/ImageFetcher.h"
+
+ImageFetcher::~ImageFetcher() = default;
