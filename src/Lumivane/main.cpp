@@ -1,5 +1,6 @@
 // The composition root: builds the real services, the model and the windows, reads the
 // command line and runs the event loop.
+#include "accounts/AccountService.h"
 #include "app/AppCommands.h"
 #include "app/AppModel.h"
 #include "app/GlobalShortcuts.h"
@@ -11,11 +12,13 @@
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
 #include "platform/PortalHotKeys.h"
+#include "platform/ProfileDataStore.h"
 #include "platform/QtStatusTray.h"
 #include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
+#include "platform/WebProfile.h"
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
 #include "ui/Shell.h"
@@ -111,6 +114,9 @@ int main(int argc, char *argv[])
     Preferences &preferences = Preferences::shared();
     preferences.applyTheme();
     DesktopWorkspace workspace;
+    // Before any page: the store reads the cookies already on disk, then follows the engine.
+    ProfileDataStore webData(WebProfile::shared());
+    AccountService accounts(webData, workspace, [] { return std::make_unique<QtWebPage>(); });
     QPointer<AppModel> modelRef;
     QPointer<Shell> shellRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),

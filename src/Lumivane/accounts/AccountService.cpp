@@ -1,0 +1,104 @@
+#include "accounts/AccountService.h"
+
+#include "accounts/SignInWindow.h"
+#include "platform/WebDataStore.h"
+#include "platform/WebPage.h"
+#include "platform/Workspace.h"
+#include "playback/PageScripts.h"
+
+#include "KiteCore/AccountRules.h"
+
+AccountService::AccountService(WebDataStore &store, Workspace &workspace, PageFactory pages,
+                               QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_workspace(workspace)
+    , m_pages(std::move(pages))
+{
+    connect(&m_store, &WebDataStore::siteDataRemoved, this, &AccountService::refresh);
+    m_poll.setInterval(refreshIntervalMs);
+    connect(&m_poll, &QTimer::timeout, this, &AccountService::refresh);
+    refresh();
+    m_poll.start();
+}
+
+AccountService::~AccountService()
+{
+    for (const QPointer<SignInWindow> &window : std::as_const(m_windows)) {
+        if (window) {
+            window->disconnect(this);
+            delete window;
+        }
+    }
+}
+
+SignInWindow *AccountService::signInWindow(AccountSite site) const
+{
+    return m_windows.value(site);
+}
+
+void AccountService::refresh()
+{
+    const QList<AccountCookie> cookies = m_store.cookies();
+    QMap<AccountSite, bool> status;
+    for (const AccountSite site : AccountSites::allCases)
+        status.insert(site, AccountRules::isLoggedIn(site, cookies));
+    if (status != m_status) {
+        m_status = status;
+        Q_EMIT statusChanged();
+    }
+    const bool google = AccountRules::hasGoogleLogin(cookies);
+    if (google != m_googleAccountPresent) {
+        m_googleAccountPresent = google;
+        Q_EMIT googleAccountPresentChanged();
+    }
+}
+
+void AccountService::login(AccountSite site)
+{
+    if (SignInWindow *open = m_windows.value(site)) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *window = new SignInWindow(site, m_pages(), m_store, m_workspace);
+    m_windows.insert(site, window);
+    connect(window, &SignInWindow::statusChanged, this, &AccountService::refresh);
+    connect(window, &SignInWindow::closed, this, [this, site] {
+        m_windows.remove(site);
+        refresh();
+    });
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void AccountService::logout(AccountSite site)
+{
+    if (SignInWindow *open = m_windows.take(site)) {
+        open->disconnect(this);
+        open->close();
+    }
+    const QStringList suffixes = cookieDomainSuffixes(site);
+    for (const AccountCookie &cookie : m_store.cookies()) {
+        for (const QString &suffix : suffixes) {
+            if (AccountRules::cookieDomainMatches(cookie.domain, suffix)) {
+                m_store.deleteCookie(cookie);
+                break;
+            }
+        }
+    }
+    m_store.removeSiteData(dataDomains(site), PageScripts::text(QStringLiteral("site-data-clear.js")));
+}
+
+void AccountService::openHome(AccountSite site)
+{
+    m_workspace.openUrl(homeURL(site));
+}
+
+void AccountService::webDataCleared()
+{
+    for (const AccountSite site : AccountSites::allCases)
+        logout(site);
+}

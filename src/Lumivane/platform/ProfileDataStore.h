@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/WebDataStore.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <memory>
+
+class QNetworkCookie;
+class QWebEnginePage;
+class QWebEngineProfile;
+
+// WebDataStore on a persistent QWebEngineProfile. The cookies are those of the profile's
+// cookie file when the store was made, kept current from the engine's cookieAdded and
+// cookieRemoved; make it before any page of the profile loads.
+class ProfileDataStore final : public WebDataStore
+{
+    Q_OBJECT
+
+public:
+    explicit ProfileDataStore(std::shared_ptr<QWebEngineProfile> profile, QObject *parent = nullptr);
+    ~ProfileDataStore() override;
+
+    QList<AccountCookie> cookies() const override;
+    void deleteCookie(const AccountCookie &cookie) override;
+    void removeSiteData(const QStringList &domains, const QString &clearScript) override;
+
+private:
+    struct Entry {
+        AccountCookie cookie;
+        QString path;
+    };
+
+    static QString key(const QString &domain, const QString &name, const QString &path);
+    void add(const QNetworkCookie &cookie);
+    void remove(const QNetworkCookie &cookie);
+    void clearNextOrigin();
+
+    std::shared_ptr<QWebEngineProfile> m_profile;
+    QHash<QString, Entry> m_cookies;
+    // The blank page that empties one origin's storage at a time.
+    std::unique_ptr<QWebEnginePage> m_cleaner;
+    QStringList m_originsToClear;
+    QString m_clearScript;
+};

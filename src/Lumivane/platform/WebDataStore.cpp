@@ -1,0 +1,8 @@
+#include "platform/WebDataStore.h"
+
+WebDataStore::WebDataStore(QObject *parent)
+    : QObject(parent)
+{
+}
+
+WebDataStore::~WebDataStore() = default;

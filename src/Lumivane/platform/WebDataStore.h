@@ -1,0 +1,32 @@
+#pragma once
+
+#include "KiteCore/AccountCookie.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+// The shared web profile's stored data as the account service sees it: its cookies and the
+// data sites keep in it. Cookie values never leave the store: a cookie with a value reads
+// with a placeholder one, enough for the account rules, which only ask whether it is set.
+// ProfileDataStore is the real one.
+class WebDataStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WebDataStore(QObject *parent = nullptr);
+    ~WebDataStore() override;
+
+    // Every cookie the profile holds now.
+    virtual QList<AccountCookie> cookies() const = 0;
+    // Deletes the cookies of that name and domain, whatever their path; cookies() follows
+    // once the engine has done it.
+    virtual void deleteCookie(const AccountCookie &cookie) = 0;
+    // Runs clearScript in the pages of each domain (and its "www." host) to empty their
+    // storage; emits siteDataRemoved when done.
+    virtual void removeSiteData(const QStringList &domains, const QString &clearScript) = 0;
+
+Q_SIGNALS:
+    void siteDataRemoved();
+};
