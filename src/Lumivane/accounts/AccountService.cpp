@@ -62,7 +62,7 @@ void AccountService::login(AccountSite site)
         open->activateWindow();
         return;
     }
-    auto *window = new SignInWindow(site, m_pages(), m_store, m_workspace);
+    auto *window = new SignInWindow(site, loginURL(site), m_pages(), m_store, m_workspace);
     m_windows.insert(site, window);
     connect(window, &SignInWindow::statusChanged, this, &AccountService::refresh);
     connect(window, &SignInWindow::closed, this, [this, site] {

@@ -37,10 +37,11 @@ QString signedInTitle(AccountSite site)
 }
 } // namespace
 
-SignInWindow::SignInWindow(AccountSite site, std::unique_ptr<WebPage> page, WebDataStore &store,
-                           Workspace &workspace, QWidget *parent)
+SignInWindow::SignInWindow(AccountSite site, const QUrl &loginUrl, std::unique_ptr<WebPage> page,
+                           WebDataStore &store, Workspace &workspace, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_site(site)
+    , m_loginUrl(loginUrl)
     , m_page(std::move(page))
     , m_store(store)
     , m_workspace(workspace)
@@ -71,7 +72,7 @@ SignInWindow::SignInWindow(AccountSite site, std::unique_ptr<WebPage> page, WebD
     });
     connect(m_page.get(), &WebPage::newWindowRequested, this, &SignInWindow::openPopUp);
 
-    m_page->load(loginURL(site), requestTimeout);
+    m_page->load(m_loginUrl, requestTimeout);
     m_detection.start();
 }
 
@@ -173,7 +174,7 @@ void SignInWindow::showBanner()
     auto *open = new QPushButton(L("用系统浏览器打开", "Open in browser", "Abrir en navegador"), m_banner);
     open->setObjectName(QStringLiteral("openInBrowser"));
     open->setCursor(Qt::PointingHandCursor);
-    connect(open, &QPushButton::clicked, this, [this] { m_workspace.openUrl(loginURL(m_site)); });
+    connect(open, &QPushButton::clicked, this, [this] { m_workspace.openUrl(m_loginUrl); });
     auto *layout = new QVBoxLayout(m_banner);
     layout->setContentsMargins(14, 10, 14, 10);
     layout->setSpacing(6);

@@ -3,6 +3,7 @@
 #include "KiteCore/AccountSite.h"
 
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <memory>
@@ -25,8 +26,9 @@ public:
     static constexpr int closeDelayMs = 900;
     static constexpr int blockedCheckDelayMs = 1200;
 
-    SignInWindow(AccountSite site, std::unique_ptr<WebPage> page, WebDataStore &store,
-                 Workspace &workspace, QWidget *parent = nullptr);
+    // loginUrl is the site's sign-in page, shown here and handed to the desktop's browser.
+    SignInWindow(AccountSite site, const QUrl &loginUrl, std::unique_ptr<WebPage> page,
+                 WebDataStore &store, Workspace &workspace, QWidget *parent = nullptr);
     ~SignInWindow() override;
 
     AccountSite site() const { return m_site; }
@@ -50,6 +52,7 @@ private:
     void openPopUp(const QUrl &url);
 
     AccountSite m_site;
+    QUrl m_loginUrl;
     std::unique_ptr<WebPage> m_page;
     WebDataStore &m_store;
     Workspace &m_workspace;

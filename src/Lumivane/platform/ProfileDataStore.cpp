@@ -40,8 +40,8 @@ ProfileDataStore::ProfileDataStore(std::shared_ptr<QWebEngineProfile> profile, Q
 ProfileDataStore::~ProfileDataStore()
 {
     // Nothing the page reports while going down reaches this object.
-    if (m_cleaner)
-        m_cleaner->disconnect(this);
+    if (m_worker)
+        m_worker->disconnect(this);
 }
 
 QList<AccountCookie> ProfileDataStore::cookies() const
@@ -63,9 +63,10 @@ void ProfileDataStore::deleteCookie(const AccountCookie &cookie)
         QNetworkCookie engineCookie(entry.cookie.name.toUtf8());
         engineCookie.setDomain(entry.cookie.domain);
         engineCookie.setPath(entry.path);
-        const QUrl origin(QStringLiteral("https://") + bareHost(entry.cookie.domain) + entry.path);
-        m_profile->cookieStore()->deleteCookie(engineCookie, origin);
+        m_pendingDeletions.append(
+            {engineCookie, QUrl(QStringLiteral("https://") + bareHost(entry.cookie.domain) + entry.path)});
     }
+    startWork();
 }
 
 void ProfileDataStore::removeSiteData(const QStringList &domains, const QString &clearScript)
@@ -75,17 +76,8 @@ void ProfileDataStore::removeSiteData(const QStringList &domains, const QString 
         m_originsToClear.append(QStringLiteral("https://www.") + domain + QLatin1Char('/'));
     }
     m_clearScript = clearScript;
-    if (!m_cleaner) {
-        m_cleaner = std::make_unique<QWebEnginePage>(m_profile.get());
-        connect(m_cleaner.get(), &QWebEnginePage::loadFinished, this, [this] {
-            QPointer<ProfileDataStore> self(this);
-            m_cleaner->runJavaScript(m_clearScript, [self](const QVariant &) {
-                if (self)
-                    self->clearNextOrigin();
-            });
-        });
-        clearNextOrigin();
-    }
+    m_siteDataRequested = true;
+    startWork();
 }
 
 QString ProfileDataStore::key(const QString &domain, const QString &name, const QString &path)
@@ -106,15 +98,50 @@ void ProfileDataStore::remove(const QNetworkCookie &cookie)
     m_cookies.remove(key(cookie.domain(), QString::fromUtf8(cookie.name()), cookie.path()));
 }
 
+void ProfileDataStore::startWork()
+{
+    if (m_worker) {
+        if (m_workerReady)
+            flushDeletions();
+        return;
+    }
+    m_worker = std::make_unique<QWebEnginePage>(m_profile.get());
+    connect(m_worker.get(), &QWebEnginePage::loadFinished, this, [this] {
+        if (!m_workerReady) {
+            m_workerReady = true;
+            flushDeletions();
+            clearNextOrigin();
+            return;
+        }
+        QPointer<ProfileDataStore> self(this);
+        m_worker->runJavaScript(m_clearScript, [self](const QVariant &) {
+            if (self)
+                self->clearNextOrigin();
+        });
+    });
+    m_worker->load(QUrl(QStringLiteral("about:blank")));
+}
+
+void ProfileDataStore::flushDeletions()
+{
+    QWebEngineCookieStore *store = m_profile->cookieStore();
+    for (const auto &[cookie, origin] : std::as_const(m_pendingDeletions))
+        store->deleteCookie(cookie, origin);
+    m_pendingDeletions.clear();
+}
+
 void ProfileDataStore::clearNextOrigin()
 {
     if (m_originsToClear.isEmpty()) {
         // Let go of the page from the event loop: this may run inside its own callback.
-        m_cleaner.release()->deleteLater();
-        Q_EMIT siteDataRemoved();
+        m_worker->disconnect(this);
+        m_worker.release()->deleteLater();
+        m_workerReady = false;
+        if (std::exchange(m_siteDataRequested, false))
+            Q_EMIT siteDataRemoved();
         return;
     }
     // A document with the origin as its base URL belongs to that origin without loading
     // anything from the network.
-    m_cleaner->setHtml(QStringLiteral("<html></html>"), QUrl(m_originsToClear.takeFirst()));
+    m_worker->setHtml(QStringLiteral("<html></html>"), QUrl(m_originsToClear.takeFirst()));
 }

@@ -3,11 +3,13 @@
 #include "platform/WebDataStore.h"
 
 #include <QHash>
+#include <QNetworkCookie>
+#include <QPair>
+#include <QUrl>
 #include <QStringList>
 
 #include <memory>
 
-class QNetworkCookie;
 class QWebEnginePage;
 class QWebEngineProfile;
 
@@ -35,12 +37,18 @@ private:
     static QString key(const QString &domain, const QString &name, const QString &path);
     void add(const QNetworkCookie &cookie);
     void remove(const QNetworkCookie &cookie);
+    void startWork();
+    void flushDeletions();
     void clearNextOrigin();
 
     std::shared_ptr<QWebEngineProfile> m_profile;
     QHash<QString, Entry> m_cookies;
-    // The blank page that empties one origin's storage at a time.
-    std::unique_ptr<QWebEnginePage> m_cleaner;
+    // The engine drops cookie deletions until a page of the profile has loaded something:
+    // this blank page does, then empties one origin's storage at a time.
+    std::unique_ptr<QWebEnginePage> m_worker;
+    bool m_workerReady = false;
+    QList<QPair<QNetworkCookie, QUrl>> m_pendingDeletions;
     QStringList m_originsToClear;
     QString m_clearScript;
+    bool m_siteDataRequested = false;
 };
