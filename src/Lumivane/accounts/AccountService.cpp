@@ -8,6 +8,9 @@
 
 #include "KiteCore/AccountRules.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 AccountService::AccountService(WebDataStore &store, Workspace &workspace, PageFactory pages,
                                QObject *parent)
     : QObject(parent)
@@ -31,6 +34,20 @@ AccountService::~AccountService()
         }
     }
 }
+
+namespace {
+// The engine keeps storage per origin and cannot list them: the site's data domains, their
+// "www." hosts and the hosts of its sign-in and home pages are where a session lives.
+QStringList storageHosts(AccountSite site)
+{
+    QStringList hosts;
+    for (const QString &domain : dataDomains(site))
+        hosts << domain << QStringLiteral("www.") + domain;
+    hosts << loginURL(site).host() << homeURL(site).host();
+    hosts.removeDuplicates();
+    return hosts;
+}
+} // namespace
 
 SignInWindow *AccountService::signInWindow(AccountSite site) const
 {
@@ -69,6 +86,8 @@ void AccountService::login(AccountSite site)
         m_windows.remove(site);
         refresh();
     });
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
     window->show();
     window->raise();
     window->activateWindow();
@@ -89,7 +108,7 @@ void AccountService::logout(AccountSite site)
             }
         }
     }
-    m_store.removeSiteData(dataDomains(site), PageScripts::text(QStringLiteral("site-data-clear.js")));
+    m_store.removeSiteData(storageHosts(site), PageScripts::text(QStringLiteral("site-data-clear.js")));
 }
 
 void AccountService::openHome(AccountSite site)

@@ -69,12 +69,10 @@ void ProfileDataStore::deleteCookie(const AccountCookie &cookie)
     startWork();
 }
 
-void ProfileDataStore::removeSiteData(const QStringList &domains, const QString &clearScript)
+void ProfileDataStore::removeSiteData(const QStringList &hosts, const QString &clearScript)
 {
-    for (const QString &domain : domains) {
-        m_originsToClear.append(QStringLiteral("https://") + domain + QLatin1Char('/'));
-        m_originsToClear.append(QStringLiteral("https://www.") + domain + QLatin1Char('/'));
-    }
+    for (const QString &host : hosts)
+        m_originsToClear.append(QStringLiteral("https://") + host + QLatin1Char('/'));
     m_clearScript = clearScript;
     m_siteDataRequested = true;
     startWork();
@@ -142,6 +140,7 @@ void ProfileDataStore::clearNextOrigin()
         return;
     }
     // A document with the origin as its base URL belongs to that origin without loading
-    // anything from the network.
-    m_worker->setHtml(QStringLiteral("<html></html>"), QUrl(m_originsToClear.takeFirst()));
+    // anything from the network (the empty icon keeps the engine from asking for one).
+    m_worker->setHtml(QStringLiteral("<html><head><link rel=icon href=\"data:,\"></head></html>"),
+                      QUrl(m_originsToClear.takeFirst()));
 }

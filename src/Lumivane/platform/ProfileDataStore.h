@@ -26,7 +26,7 @@ public:
 
     QList<AccountCookie> cookies() const override;
     void deleteCookie(const AccountCookie &cookie) override;
-    void removeSiteData(const QStringList &domains, const QString &clearScript) override;
+    void removeSiteData(const QStringList &hosts, const QString &clearScript) override;
 
 private:
     struct Entry {

@@ -23,9 +23,9 @@ public:
     // Deletes the cookies of that name and domain, whatever their path; cookies() follows
     // once the engine has done it.
     virtual void deleteCookie(const AccountCookie &cookie) = 0;
-    // Runs clearScript in the pages of each domain (and its "www." host) to empty their
-    // storage; emits siteDataRemoved when done.
-    virtual void removeSiteData(const QStringList &domains, const QString &clearScript) = 0;
+    // Runs clearScript in a document of each host's https origin to empty its storage;
+    // emits siteDataRemoved when done.
+    virtual void removeSiteData(const QStringList &hosts, const QString &clearScript) = 0;
 
 Q_SIGNALS:
     void siteDataRemoved();

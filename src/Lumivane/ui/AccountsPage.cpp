@@ -2,6 +2,7 @@
 
 #include "accounts/AccountService.h"
 #include "settings/Preferences.h"
+#include "ui/DesignSystem.h"
 #include "ui/ShellLook.h"
 
 #include "KiteCore/L10n.h"
@@ -14,7 +15,10 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int siteIconSize = 30;
+constexpr int siteIconSize = 24;
+constexpr int siteTileSize = 44;
+constexpr int buttonWidth = 132;
+constexpr int pillHeight = 22;
 
 QLabel *label(const QString &text, const QString &role, QWidget *parent)
 {
@@ -27,6 +31,31 @@ QLabel *label(const QString &text, const QString &role, QWidget *parent)
 QString iconName(AccountSite site)
 {
     return QStringLiteral("site-") + toRaw(site);
+}
+
+// Each site in its own colour, so the cards read at a glance.
+QColor brandColor(AccountSite site)
+{
+    switch (site) {
+    case AccountSite::youtube: return QColor(0xff, 0x30, 0x30);
+    case AccountSite::bilibili: return QColor(0xfb, 0x72, 0x99);
+    case AccountSite::twitch: return QColor(0x91, 0x46, 0xff);
+    }
+    return DesignSystem::accent();
+}
+
+QLabel *siteTile(AccountSite site, QWidget *parent)
+{
+    QColor tint = brandColor(site);
+    tint.setAlpha(38);
+    auto *tile = new QLabel(parent);
+    tile->setFixedSize(siteTileSize, siteTileSize);
+    tile->setAlignment(Qt::AlignCenter);
+    tile->setPixmap(ShellLook::tintedIcon(iconName(site), brandColor(site), siteIconSize)
+                        .pixmap(siteIconSize, siteIconSize));
+    tile->setStyleSheet(QStringLiteral("background: %1; border-radius: 12px;")
+                            .arg(tint.name(QColor::HexArgb)));
+    return tile;
 }
 
 QString detailText(AccountSite site)
@@ -54,18 +83,23 @@ QString detailText(AccountSite site)
 
 QString extraStyle(const ShellLook::Palette &palette)
 {
+    // The green of "signed in" needs more depth on the light background to stay readable.
+    const QString signedInText = palette.dark ? QStringLiteral("#34c759") : QStringLiteral("#1e8e3e");
     return QStringLiteral(R"(
-#accountsPage QLabel[shellRole="pill"] { border-radius: 9px; padding: 2px 9px; font-size: 11px;
+#accountsPage QLabel[shellRole="pill"] { border-radius: 11px; padding: 0 10px; font-size: 11px;
     font-weight: 600; }
-#accountsPage QLabel[shellRole="pill"][signedIn="true"] { color: #34c759;
-    background: rgba(52, 199, 89, 40); }
-#accountsPage QLabel[shellRole="pill"][signedIn="false"] { color: %1;
-    background: %2; }
-#accountsPage QLabel[shellRole="hint"] { color: #f5a524; font-size: 12px; }
+#accountsPage QLabel[shellRole="pill"][signedIn="true"] { color: %4;
+    background: rgba(52, 199, 89, 46); }
+#accountsPage QLabel[shellRole="pill"][signedIn="false"] { color: %1; background: %2; }
+#accountsPage QLabel[shellRole="detail"] { color: %1; font-size: 12px; }
+#accountsPage QLabel[shellRole="hint"] { color: %5; font-size: 12px; }
 #accountsPage QFrame[shellRole="card"]:hover { background: %3; }
+QMessageBox QLabel#qt_msgbox_label, QMessageBox QLabel#qt_msgbox_informativelabel { min-width: 300px; }
+QMessageBox QLabel#qt_msgbox_label { font-weight: 600; }
 )")
         .arg(palette.secondary.name(QColor::HexArgb), palette.border.name(QColor::HexArgb),
-             palette.card.name(QColor::HexArgb));
+             palette.card.name(QColor::HexArgb), signedInText,
+             palette.dark ? QStringLiteral("#f5a524") : QStringLiteral("#b86e00"));
 }
 } // namespace
 
@@ -130,16 +164,12 @@ void AccountsPage::rebuild()
 
 QFrame *AccountsPage::siteCard(AccountSite site)
 {
-    const ShellLook::Palette palette = ShellLook::palette(ShellLook::isDark(m_preferences.theme()));
     const bool signedIn = m_service.isLoggedIn(site);
     auto *card = new QFrame(m_content);
     card->setObjectName(QStringLiteral("account-") + toRaw(site));
     card->setProperty("shellRole", QStringLiteral("card"));
 
-    auto *icon = new QLabel(card);
-    icon->setPixmap(ShellLook::tintedIcon(iconName(site), palette.text, siteIconSize)
-                        .pixmap(siteIconSize, siteIconSize));
-    icon->setAlignment(Qt::AlignTop);
+    auto *tile = siteTile(site, card);
 
     auto *name = label(displayName(site), QStringLiteral("title"), card);
     name->setWordWrap(false);
@@ -149,6 +179,9 @@ QFrame *AccountsPage::siteCard(AccountSite site)
     pill->setObjectName(QStringLiteral("status"));
     pill->setWordWrap(false);
     pill->setProperty("signedIn", signedIn);
+    // The wrapping lines below must not squeeze the pill out of its shape.
+    pill->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    pill->setFixedHeight(pillHeight);
     auto *titleRow = new QHBoxLayout();
     titleRow->setSpacing(8);
     titleRow->addWidget(name);
@@ -158,7 +191,7 @@ QFrame *AccountsPage::siteCard(AccountSite site)
     auto *text = new QVBoxLayout();
     text->setSpacing(4);
     text->addLayout(titleRow);
-    text->addWidget(label(detailText(site), QStringLiteral("secondary"), card));
+    text->addWidget(label(detailText(site), QStringLiteral("detail"), card));
     if (site == AccountSite::youtube && !signedIn && m_service.googleAccountPresent()) {
         auto *hint = label(
             L("检测到已登录 Google，但 YouTube 会话还没建立（常见于登录窗口提前关闭）。请再点一次「登录」，完成跳转回 YouTube。",
@@ -188,8 +221,10 @@ QFrame *AccountsPage::siteCard(AccountSite site)
         else
             m_service.openHome(site);
     });
-    for (QPushButton *button : {primary, secondary})
+    for (QPushButton *button : {primary, secondary}) {
         button->setCursor(Qt::PointingHandCursor);
+        button->setFixedWidth(buttonWidth);
+    }
     auto *buttons = new QVBoxLayout();
     buttons->setSpacing(6);
     buttons->addWidget(primary);
@@ -199,7 +234,7 @@ QFrame *AccountsPage::siteCard(AccountSite site)
     auto *row = new QHBoxLayout(card);
     row->setContentsMargins(16, 14, 16, 14);
     row->setSpacing(14);
-    row->addWidget(icon);
+    row->addWidget(tile, 0, Qt::AlignTop);
     row->addLayout(text, 1);
     row->addLayout(buttons);
     return card;
@@ -225,7 +260,7 @@ QFrame *AccountsPage::notesCard()
           "sesión. En raras ocasiones un sitio rechaza el navegador integrado: la ventana "
           "muestra entonces un aviso y un botón «Abrir en navegador». Cerrar sesión borra las "
           "cookies y los datos de ese sitio."),
-        QStringLiteral("secondary"), card));
+        QStringLiteral("detail"), card));
     return card;
 }
 
@@ -247,7 +282,7 @@ void AccountsPage::confirmSignOut(AccountSite site)
               + QStringLiteral(". Los archivos locales y el historial no cambian.")));
     QPushButton *signOut = box.addButton(L("退出登录", "Sign out", "Cerrar sesión"),
                                          QMessageBox::DestructiveRole);
-    box.addButton(L("取消", "Cancel", "Cancelar"), QMessageBox::RejectRole);
+    box.setDefaultButton(box.addButton(L("取消", "Cancel", "Cancelar"), QMessageBox::RejectRole));
     box.exec();
     if (box.clickedButton() == signOut)
         m_service.logout(site);
