@@ -81,11 +81,9 @@ void AccountService::login(AccountSite site)
     }
     auto *window = new SignInWindow(site, loginURL(site), m_pages(), m_store, m_workspace);
     m_windows.insert(site, window);
+    // The window tells of a change also when it closes, however early.
     connect(window, &SignInWindow::statusChanged, this, &AccountService::refresh);
-    connect(window, &SignInWindow::closed, this, [this, site] {
-        m_windows.remove(site);
-        refresh();
-    });
+    connect(window, &SignInWindow::closed, this, [this, site] { m_windows.remove(site); });
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window->move(screen->availableGeometry().center() - window->rect().center());
     window->show();
