@@ -118,6 +118,9 @@ private Q_SLOTS:
         ProfileDataStore store(profileOn(folder.path()));
         AccountService service(store, workspace, noPages);
         QCOMPARE(service.status(), signedIn({AccountSite::bilibili, AccountSite::twitch}));
+        // A deletion alone wakes the cookie store of a profile no page has used yet.
+        store.deleteCookie({"SESSDATA", ".bilibili.com", {}});
+        QTRY_COMPARE_WITH_TIMEOUT(store.cookies().size(), 2, waitMs);
         service.webDataCleared();
         QTRY_COMPARE_WITH_TIMEOUT(service.status(), signedIn({}), waitMs);
         QCOMPARE(store.cookies().size(), 1);

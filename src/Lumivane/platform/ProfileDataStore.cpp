@@ -57,16 +57,20 @@ void ProfileDataStore::deleteCookie(const AccountCookie &cookie)
 {
     // The engine deletes by name the cookies it would send to the origin given; https
     // reaches secure and plain cookies alike.
+    QWebEngineCookieStore *store = m_profile->cookieStore();
     for (const Entry &entry : std::as_const(m_cookies)) {
         if (entry.cookie.name != cookie.name || entry.cookie.domain != cookie.domain)
             continue;
         QNetworkCookie engineCookie(entry.cookie.name.toUtf8());
         engineCookie.setDomain(entry.cookie.domain);
         engineCookie.setPath(entry.path);
-        m_pendingDeletions.append(
-            {engineCookie, QUrl(QStringLiteral("https://") + bareHost(entry.cookie.domain) + entry.path)});
+        store->deleteCookie(engineCookie,
+                            QUrl(QStringLiteral("https://") + bareHost(entry.cookie.domain) + entry.path));
     }
-    startWork();
+    // The engine carries out cookie changes only once a page of the profile has loaded
+    // something: the worker page sees to that.
+    if (!m_worker)
+        startWork();
 }
 
 void ProfileDataStore::removeSiteData(const QStringList &hosts, const QString &clearScript)
@@ -75,7 +79,9 @@ void ProfileDataStore::removeSiteData(const QStringList &hosts, const QString &c
         m_originsToClear.append(QStringLiteral("https://") + host + QLatin1Char('/'));
     m_clearScript = clearScript;
     m_siteDataRequested = true;
-    startWork();
+    // A worker at work takes the new origins in turn.
+    if (m_worker == nullptr)
+        startWork();
 }
 
 QString ProfileDataStore::key(const QString &domain, const QString &name, const QString &path)
@@ -98,16 +104,11 @@ void ProfileDataStore::remove(const QNetworkCookie &cookie)
 
 void ProfileDataStore::startWork()
 {
-    if (m_worker) {
-        if (m_workerReady)
-            flushDeletions();
-        return;
-    }
     m_worker = std::make_unique<QWebEnginePage>(m_profile.get());
+    m_workerReady = false;
     connect(m_worker.get(), &QWebEnginePage::loadFinished, this, [this] {
-        if (!m_workerReady) {
-            m_workerReady = true;
-            flushDeletions();
+        // The first load is the blank page; each later one is an origin to empty.
+        if (!std::exchange(m_workerReady, true)) {
             clearNextOrigin();
             return;
         }
@@ -120,21 +121,12 @@ void ProfileDataStore::startWork()
     m_worker->load(QUrl(QStringLiteral("about:blank")));
 }
 
-void ProfileDataStore::flushDeletions()
-{
-    QWebEngineCookieStore *store = m_profile->cookieStore();
-    for (const auto &[cookie, origin] : std::as_const(m_pendingDeletions))
-        store->deleteCookie(cookie, origin);
-    m_pendingDeletions.clear();
-}
-
 void ProfileDataStore::clearNextOrigin()
 {
     if (m_originsToClear.isEmpty()) {
         // Let go of the page from the event loop: this may run inside its own callback.
         m_worker->disconnect(this);
         m_worker.release()->deleteLater();
-        m_workerReady = false;
         if (std::exchange(m_siteDataRequested, false))
             Q_EMIT siteDataRemoved();
         return;

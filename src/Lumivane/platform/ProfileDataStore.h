@@ -3,13 +3,11 @@
 #include "platform/WebDataStore.h"
 
 #include <QHash>
-#include <QNetworkCookie>
-#include <QPair>
-#include <QUrl>
 #include <QStringList>
 
 #include <memory>
 
+class QNetworkCookie;
 class QWebEnginePage;
 class QWebEngineProfile;
 
@@ -38,16 +36,14 @@ private:
     void add(const QNetworkCookie &cookie);
     void remove(const QNetworkCookie &cookie);
     void startWork();
-    void flushDeletions();
     void clearNextOrigin();
 
     std::shared_ptr<QWebEngineProfile> m_profile;
     QHash<QString, Entry> m_cookies;
-    // The engine drops cookie deletions until a page of the profile has loaded something:
-    // this blank page does, then empties one origin's storage at a time.
+    // A blank page of the profile: loading it wakes the engine's cookie store, then it
+    // empties one origin's storage at a time. It lives only while there is work.
     std::unique_ptr<QWebEnginePage> m_worker;
     bool m_workerReady = false;
-    QList<QPair<QNetworkCookie, QUrl>> m_pendingDeletions;
     QStringList m_originsToClear;
     QString m_clearScript;
     bool m_siteDataRequested = false;
