@@ -4,7 +4,6 @@
 
 #include "KiteCore/SiteCatalog.h"
 
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 
