@@ -39,6 +39,9 @@ const QStringList &blockedPhrases()
         QStringLiteral("浏览器版本过低哦"),
         QStringLiteral("unsupported browser"),
         QStringLiteral("please update your browser"),
+        // Google's insecure-browser page as Chinese and Spanish readers get it.
+        QStringLiteral("此浏览器或应用可能不安全"),
+        QStringLiteral("este navegador o esta aplicación no sean seguros"),
     };
     return phrases;
 }

@@ -1,5 +1,6 @@
 // The composition root: builds the real services, the model and the windows, reads the
 // command line and runs the event loop.
+#include "accounts/AccountService.h"
 #include "app/AppCommands.h"
 #include "app/AppModel.h"
 #include "app/GlobalShortcuts.h"
@@ -13,6 +14,7 @@
 #include "platform/MpvPlayer.h"
 #include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
+#include "platform/ProfileDataStore.h"
 #include "platform/QtStatusTray.h"
 #include "platform/QtWebDataStore.h"
 #include "platform/QtWebPage.h"
@@ -23,6 +25,7 @@
 #include "platform/WebProfile.h"
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
+#include "ui/AccountsPage.h"
 #include "ui/Shell.h"
 #include "windows/LegacyMigration.h"
 #include "windows/PlayerWindowController.h"
@@ -138,6 +141,9 @@ int main(int argc, char *argv[])
     Preferences &preferences = Preferences::shared();
     preferences.applyTheme();
     DesktopWorkspace workspace;
+    // Before any page: the store reads the cookies already on disk, then follows the engine.
+    ProfileDataStore siteData(WebProfile::shared());
+    AccountService accounts(siteData, workspace, [] { return std::make_unique<QtWebPage>(); });
     QPointer<AppModel> modelRef;
     QPointer<Shell> shellRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
@@ -151,6 +157,8 @@ int main(int argc, char *argv[])
     QtWebDataStore webData(&WebProfile::shared);
     Shell shell(model, commands, preferences, tray, thumbnails, &webData);
     shellRef = &shell;
+    shell.settingsWindow().setAccountsPage(new AccountsPage(accounts, preferences));
+    QObject::connect(&shell, &Shell::webDataCleared, &accounts, &AccountService::webDataCleared);
     tray.start();
     ShortcutDispatcher shortcutDispatcher(model, commands);
     const std::unique_ptr<HotKeyService> hotKeys = hotKeyService();

@@ -34,7 +34,9 @@ private Q_SLOTS:
         struct Row { QString title, body; bool expected; };
         const Row rows[] = {{"Sign in - Google Accounts", "Email or phone", false}, {"COULDN'T SIGN YOU IN", "", true},
                             {"Couldn\u2019t sign you in", "", false}, {"Bilibili", "Unsupported Browser, sorry", true},
-                            {"登录", "您的浏览器版本过低哦", true}, {"this browser or app", "may not be secure", false}};
+                            {"登录", "您的浏览器版本过低哦", true}, {"this browser or app", "may not be secure", false},
+                            {"无法登录", "此浏览器或应用可能不安全。", true},
+                            {"No se ha podido iniciar sesión", "Es posible que este navegador o esta aplicación no sean seguros.", true}};
         for (const Row &row : rows)
             QVERIFY2(AccountRules::isLoginBlocked(row.title, row.body) == row.expected, qPrintable(row.title + row.body));
     }

@@ -1,22 +1,15 @@
 #include "playback/WebEnhancer.h"
 
+#include "playback/PageScripts.h"
+
 #include "KiteCore/SiteCatalog.h"
 
-#include <QFile>
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <array>
 #include <charconv>
 #include <cmath>
-
-// The scripts sit in a static library; their resource must be registered by hand. The macro
-// declares a global function, so this cannot live inside a namespace.
-static void registerScriptResource()
-{
-    Q_INIT_RESOURCE(scripts);
-}
 
 namespace {
 
@@ -28,27 +21,10 @@ const QString watchPlaceholder = QStringLiteral("__LUMIVANE_WATCH_MS__");
 const QString cssPlaceholder = QStringLiteral("__LUMIVANE_CSS__");
 const QString separator = QStringLiteral("\n;\n");
 
-// The text of one file of :/scripts, read once.
-QString script(const QString &name)
-{
-    static const bool registered = (registerScriptResource(), true);
-    Q_UNUSED(registered);
-    static QHash<QString, QString> cache;
-    auto found = cache.constFind(name);
-    if (found != cache.constEnd())
-        return *found;
-    QFile file(QStringLiteral(":/scripts/") + name);
-    QString text;
-    if (file.open(QIODevice::ReadOnly))
-        text = QString::fromUtf8(file.readAll());
-    cache.insert(name, text);
-    return text;
-}
-
 // A site whose page script does more than style the page: site-<id>.js.
 SiteAdapter scriptedAdapter(const QString &siteID, std::optional<QString> selector)
 {
-    return SiteAdapter{siteID, {script(QStringLiteral("site-%1.js").arg(siteID))}, std::move(selector)};
+    return SiteAdapter{siteID, {PageScripts::text(QStringLiteral("site-%1.js").arg(siteID))}, std::move(selector)};
 }
 
 // A site that only gets its style, site-<id>.css, once per page: guard names the page global
@@ -56,8 +32,8 @@ SiteAdapter scriptedAdapter(const QString &siteID, std::optional<QString> select
 SiteAdapter styledAdapter(const QString &siteID, const QString &guard, std::optional<QString> selector,
                           int watchMs = 0)
 {
-    const QString css = script(QStringLiteral("site-%1.css").arg(siteID));
-    const QString source = script(QStringLiteral("site-style.js"))
+    const QString css = PageScripts::text(QStringLiteral("site-%1.css").arg(siteID));
+    const QString source = PageScripts::text(QStringLiteral("site-style.js"))
                                .replace(guardPlaceholder, guard)
                                .replace(sitePlaceholder, WebEnhancer::jsLiteral(siteID))
                                .replace(watchPlaceholder, QString::number(watchMs))
@@ -133,7 +109,7 @@ QString controlCall(WebEnhancer::MediaControl op, const QString &value)
     QString arguments = QLatin1Char('\'') + operationName(op) + QLatin1Char('\'');
     if (!value.isEmpty())
         arguments += QStringLiteral(", ") + value;
-    return QLatin1Char('(') + script(QStringLiteral("media-control.js")).trimmed() + QStringLiteral(")(")
+    return QLatin1Char('(') + PageScripts::text(QStringLiteral("media-control.js")).trimmed() + QStringLiteral(")(")
         + arguments + QLatin1Char(')');
 }
 
@@ -157,20 +133,20 @@ QList<WebPage::UserScript> scripts(const QUrl &url, bool cleanupEnabled, bool bi
 {
     const std::optional<SiteAdapter> site = adapter(url);
     QStringList parts;
-    parts << script(QStringLiteral("primary-media.js"))
+    parts << PageScripts::text(QStringLiteral("primary-media.js"))
                  .replace(selectorPlaceholder,
                           jsLiteral(site ? site->primaryMediaSelector : std::nullopt));
     if (cleanupEnabled) {
-        parts << script(QStringLiteral("base-cleanup.js"));
+        parts << PageScripts::text(QStringLiteral("base-cleanup.js"));
         if (site) {
             parts << site->scripts;
             if (site->siteID == QLatin1String("bilibili") && bilibiliClean)
-                parts << script(QStringLiteral("bilibili-clean.js"));
+                parts << PageScripts::text(QStringLiteral("bilibili-clean.js"));
         }
     }
     const std::optional<SiteEntry> entry = catalogueEntry(url);
     if (entry && entry->id == QLatin1String("bilibili"))
-        parts << script(QStringLiteral("danmaku-overlay.js"));
+        parts << PageScripts::text(QStringLiteral("danmaku-overlay.js"));
 
     const QString source = parts.join(separator);
     return {
@@ -192,34 +168,34 @@ QString jsLiteral(const std::optional<QString> &value)
 
 QString hidePauseScript()
 {
-    return script(QStringLiteral("hide-pause.js"));
+    return PageScripts::text(QStringLiteral("hide-pause.js"));
 }
 
 QString showResumeScript()
 {
-    return script(QStringLiteral("show-resume.js"));
+    return PageScripts::text(QStringLiteral("show-resume.js"));
 }
 
 QString pageThumbnailScript()
 {
-    return script(QStringLiteral("page-thumbnail.js"));
+    return PageScripts::text(QStringLiteral("page-thumbnail.js"));
 }
 
 QString siteStructureScanScript()
 {
-    return script(QStringLiteral("site-structure-scan.js"));
+    return PageScripts::text(QStringLiteral("site-structure-scan.js"));
 }
 
 QString mediaStateScript()
 {
-    return script(QStringLiteral("media-state.js"));
+    return PageScripts::text(QStringLiteral("media-state.js"));
 }
 
 QString recoveryScript(double target)
 {
     // A position the page cannot take (not a number, infinite, negative) becomes the start.
     const double position = std::isfinite(target) && target > 0 ? target : 0.0;
-    return script(QStringLiteral("recovery.js"))
+    return PageScripts::text(QStringLiteral("recovery.js"))
         .replace(targetPlaceholder, numberLiteral(position));
 }
 
