@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Lumivane"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    QApplication::setDesktopFileName(QStringLiteral("lumivane"));
+    QApplication::setDesktopFileName(Workspace::appId());
     // Player windows come and go; closing the last one never quits.
     QApplication::setQuitOnLastWindowClosed(false);
 
