@@ -3,12 +3,14 @@
 #include "app/AppCommands.h"
 #include "app/AppModel.h"
 #include "app/GlobalShortcuts.h"
+#include "app/MediaKeys.h"
 #include "app/ShortcutDispatcher.h"
 #include "app/LaunchArguments.h"
 #include "settings/Preferences.h"
 #include "app/QuitGuard.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
+#include "platform/MprisControls.h"
 #include "platform/MpvPlayer.h"
 #include "platform/PortalHotKeys.h"
 #include "platform/QtStatusTray.h"
@@ -129,6 +131,9 @@ int main(int argc, char *argv[])
                      &ShortcutDispatcher::perform);
     QObject::connect(&shell, &Shell::shortcutRequested, &shortcutDispatcher,
                      &ShortcutDispatcher::perform);
+
+    MediaKeys mediaKeys(model, []() -> std::unique_ptr<MediaControls> { return MprisControls::create(); });
+    QObject::connect(&mediaKeys, &MediaKeys::quitRequested, &commands, &AppCommands::quit);
 
     QObject::connect(&instance, &SingleInstance::argumentsReceived, &shell, &Shell::handle);
     QuitGuard quitGuard(model);
