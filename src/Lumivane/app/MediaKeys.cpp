@@ -114,7 +114,8 @@ void MediaKeys::wire(MediaControls &controls, const QUuid &id)
         PlaybackSession *target = sessionById(id);
         if (!target || !std::isfinite(volume))
             return;
-        isWeb(*target) ? target->webSetVolume(std::clamp(volume, 0.0, 1.0)) : target->setVolume(std::clamp(volume, 0.0, 1.0));
+        const double level = std::clamp(volume, 0.0, 1.0);
+        isWeb(*target) ? target->webSetVolume(level) : target->setVolume(level);
     });
     connect(&controls, &MediaControls::nextRequested, this, [this, id] {
         if (PlaybackSession *target = sessionById(id))

@@ -490,7 +490,7 @@ void PlaybackSession::restoreTrackChoice(const TrackChoice &choice)
 
 void PlaybackSession::handleTracks(quint64 item)
 {
-    if (!isCurrent(item))
+    if (!m_player || !isCurrent(item))
         return;
     m_tracks = m_player->tracks();
     Q_EMIT tracksChanged(m_tracks);
