@@ -4,6 +4,7 @@
 #include "app/AppCommands.h"
 #include "app/AppModel.h"
 #include "app/GlobalShortcuts.h"
+#include "app/MediaKeys.h"
 #include "app/ShortcutDispatcher.h"
 #include "app/LaunchArguments.h"
 #include "settings/Preferences.h"
@@ -11,6 +12,7 @@
 #include "app/ThumbnailLoader.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopWorkspace.h"
+#include "platform/MprisControls.h"
 #include "platform/MpvPlayer.h"
 #include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
@@ -110,7 +112,7 @@ int main(int argc, char *argv[])
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Lumivane"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-    QApplication::setDesktopFileName(QStringLiteral("lumivane"));
+    QApplication::setDesktopFileName(Workspace::appId());
     // Player windows come and go; closing the last one never quits.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -171,6 +173,9 @@ int main(int argc, char *argv[])
                      &GlobalShortcuts::recordingStarted);
     QObject::connect(&shell, &Shell::shortcutRecordingStopped, &shortcuts,
                      &GlobalShortcuts::recordingStopped);
+
+    MediaKeys mediaKeys(model, []() -> std::unique_ptr<MediaControls> { return MprisControls::create(); });
+    QObject::connect(&mediaKeys, &MediaKeys::quitRequested, &commands, &AppCommands::quit);
 
     QObject::connect(&instance, &SingleInstance::argumentsReceived, &shell, &Shell::handle);
     QuitGuard quitGuard(model);

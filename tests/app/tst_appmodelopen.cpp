@@ -177,7 +177,7 @@ const QList<H::Operation> rows{
     {"mpv takes it", [](H &h) { handOff(h, u"mpv"_qs, true); },
      "windows | history clip1 | launched mpv:clip1"},
     {"the system default is Lumivane",
-     [](H &h) { h.workspace().setDefaultHandler(u"lumivane.desktop"_qs); handOff(h, u"system"_qs); },
+     [](H &h) { h.workspace().setDefaultHandler(Workspace::ownDesktopEntry()); handOff(h, u"system"_qs); },
      "windows | error This file type opens with Lumivane by default. Choose VLC or mpv in Settings. | home 1"},
     {"the system refuses", [](H &h) { h.workspace().setOpenAccepted(false); handOff(h, u"system"_qs); },
      "windows | error The system couldn't open this. | home 1 | desktop clip1"},

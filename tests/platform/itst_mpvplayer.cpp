@@ -93,6 +93,31 @@ private Q_SLOTS:
         QTRY_COMPARE(saved, std::optional(false));
     }
 
+    // The tracks of a file with two audio tracks and a subtitle inside, plus the subtitle
+    // file of the same name beside it, which comes along by itself and is shown. Picking a track or
+    // turning subtitles off shows in the list.
+    void tracks()
+    {
+        const auto listed = [](const NativePlayer &player) {
+            QStringList lines;
+            for (const NativePlayer::Track &t : player.tracks())
+                lines << u"%1 %2 %3 %4%5"_qs.arg(t.type == NativePlayer::TrackType::audio ? "a" : "s").arg(t.id)
+                             .arg(t.language, t.isExternal ? u"file"_qs : t.title, t.isSelected ? u" *"_qs : QString());
+            return lines.join(u", "_qs);
+        };
+        auto player = headless();
+        const QString clip = MediaGenerator::multiTrackClip();
+        QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
+        player->load(QUrl::fromLocalFile(clip));
+        QTRY_COMPARE_WITH_TIMEOUT(player->tracks().size(), 4, loadTimeout);
+        QTRY_COMPARE(listed(*player), u"a 1 eng Main *, a 2 spa Comentario, s 1 eng , s 2  file *"_qs);
+        player->selectTrack(NativePlayer::TrackType::audio, 2);
+        player->selectTrack(NativePlayer::TrackType::subtitle, std::nullopt);
+        QTRY_COMPARE(listed(*player), u"a 1 eng Main, a 2 spa Comentario *, s 1 eng , s 2  file"_qs);
+        player->addSubtitleFile(MediaGenerator::folder() + u"/inside.srt"_qs);
+        QTRY_COMPARE(listed(*player), u"a 1 eng Main, a 2 spa Comentario *, s 1 eng , s 2  file, s 3  file *"_qs);
+    }
+
     // A link's own log never says why it failed (the other player gets FFmpeg's lines): its
     // host is asked. When the host answers, the player's own account decides, here without
     // the lines that would name the 404.

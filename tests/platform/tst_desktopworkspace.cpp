@@ -21,14 +21,14 @@ private Q_SLOTS:
     {
         QVERIFY(!DesktopWorkspace().defaultHandler(QUrl("https://example.com/")));
         QVERIFY(install("xdg-mime", R"([ "$1 $2" = "query default" ] || exit 2
-case "$3" in video/mp4) echo lumivane.desktop ;; audio/mpeg) printf 'vlc.desktop\nx.desktop\n' ;;
+case "$3" in video/mp4) echo org.lumivane.Lumivane.desktop ;; audio/mpeg) printf 'vlc.desktop\nx.desktop\n' ;;
 x-scheme-handler/https) echo ' firefox-esr.desktop ' ;; x-scheme-handler/http) ;; *) exit 1 ;; esac)"));
         const QList<std::pair<QUrl, QString>> rows{
-            {file("clip.mp4"), "lumivane.desktop"}, {file("a b; $(x) 'q' ü.mp3"), "vlc.desktop"},
+            {file("clip.mp4"), "org.lumivane.Lumivane.desktop"}, {file("a b; $(x) 'q' ü.mp3"), "vlc.desktop"},
             {QUrl("https://example.com/w?v=1"), "firefox-esr.desktop"}, {QUrl("http://example.com/"), ""}, {file("a.txt"), ""}};
         for (const auto &[url, handler] : rows)
             QCOMPARE(std::pair(DesktopWorkspace().defaultHandler(url).value_or(""), DesktopWorkspace().defaultsToThisApp(url)),
-                     std::pair(handler, handler == u"lumivane.desktop"));
+                     std::pair(handler, handler == u"org.lumivane.Lumivane.desktop"));
         QVERIFY(install("xdg-mime", "exec /bin/sleep 30"));
         QDeadlineTimer deadline(2000);
         QVERIFY(!DesktopWorkspace(std::chrono::milliseconds(200)).defaultHandler(rows[2].first) && !deadline.hasExpired());

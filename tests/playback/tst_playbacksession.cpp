@@ -20,7 +20,10 @@ const MediaSource clip = SessionHarness::localSource(u"/media/clip.mp4"_qs, u"Ev
 // "stale", "staletick:<s>" (events of another item), "staledur:<s>" (a length the player knows before telling),
 // "ppause" (the player pauses by itself), "frame:<ok|reason>" (a frame request ends), "lang:<code>",
 // "wait:<on|off>" (the player waits for data, or no longer).
-// Facts: seeks ("<s>" exact, "~<s>" near), plays, pauses, rate, pvolume, aspect, progress, ends.
+// "tracks" (audio 1 and 2, subtitle 1; 1s shown), "staletracks", "pick:<a|s><id>" (s0: off),
+// "restore:<a|s><id>,..." (a remembered pick).
+// Facts: seeks ("<s>" exact, "~<s>" near), plays, pauses, rate, pvolume, aspect, progress, ends,
+// shown (the tracks the session knows to be shown), choice.
 struct Row {
     const char *name;
     const char *steps;
@@ -78,6 +81,11 @@ const QList<Row> rows{
     {"stopped: late events change nothing", "resume=50 stop ready fail tick:1 tick:2 tick:3 end play seek:5 shot", "state=loading;isPlaying=0;elapsed=0;reports=;ends=0;plays=0;seeks="},
     {"screenshot saved", "ready shot frame:ok", "toast=Screenshot saved to Desktop;state=ready"},
     {"screenshot failed", "ready shot frame:broken", "toast=Screenshot failed"},
+    {"picks are remembered", "ready tracks pick:a2 pick:s0", "shown=a2;choice=audio=2 subtitle=0"},
+    {"a remembered pick waits for the tracks", "restore:a2,s0 ready", "shown=;choice=audio=2 subtitle=0"},
+    {"and applies once they are known", "restore:a2,s0 ready tracks", "shown=a2"},
+    {"a pick the media lacks leaves its default", "restore:a5,s4 tracks", "shown=a1 s1"},
+    {"tracks of another item are ignored", "staletracks", "shown="},
     {"failure names its reason in Chinese", "ready shot lang:zh frame:broken", "toast=截图失败：broken"},
     {"or asks to try again", "ready shot lang:zh frame:", "toast=截图失败：请重试"},
 };
@@ -91,6 +99,8 @@ class TestPlaybackSession : public QObject
 private:
     std::unique_ptr<TemporaryHome> m_home;
     std::unique_ptr<SessionHarness> m_harness;
+
+    PlaybackSession *m_current = nullptr;
 
     FakeNativePlayer &player() const { return *m_harness->player(); }
 
@@ -111,6 +121,16 @@ private:
         else if (step.startsWith(u"wait:")) p.emitBuffering(item, arg == u"on");
         else if (step.startsWith(u"frame:")) return p.completeFrameRequest(arg == u"ok", arg == u"ok" ? QString() : arg);
         else if (step.startsWith(u"lang:")) L10n::setLanguage(arg == u"zh" ? AppLanguage::zh : AppLanguage::en);
+        else if (step == u"tracks" || step == u"staletracks") {
+            using T = NativePlayer::TrackType;
+            p.emitTracks(item + (step == u"tracks" ? 0 : 1), {{1, T::audio, {}, {}, {}, true, false, true}, {2, T::audio, {}, {}, {}, false, false, false},
+                                                             {1, T::subtitle, {}, {}, {}, true, false, true}});
+        } else if (step.startsWith(u"pick:")) {
+            const int id = arg.mid(1).toInt();
+            m_current->selectTrack(arg.startsWith(u'a') ? NativePlayer::TrackType::audio : NativePlayer::TrackType::subtitle,
+                                   id > 0 ? std::optional(id) : std::nullopt);
+        } else if (step.startsWith(u"restore:"))
+            m_current->restoreTrackChoice(TrackChoice::fromText(QString(arg).replace(u"a"_qs, u"audio="_qs).replace(u"s"_qs, u"subtitle="_qs).replace(u',', u' ')));
         else if (step == u"stale") {
             p.emitDuration(item + 1, 999.0);
             p.emitTick(item + 1, 77.0);
@@ -137,6 +157,14 @@ private:
         if (name == u"aspect") return session.contentAspect() ? number(*session.contentAspect()) : u"none"_qs;
         if (name == u"progress") return number(session.progress());
         if (name == u"ends") return QString::number(m_harness->reachedEnd());
+        if (name == u"shown") {
+            QStringList shown;
+            for (const NativePlayer::Track &t : session.tracks())
+                if (t.isSelected)
+                    shown << (t.type == NativePlayer::TrackType::audio ? u"a"_qs : u"s"_qs) + QString::number(t.id);
+            return shown.join(u' ');
+        }
+        if (name == u"choice") return session.trackChoice().toText();
         return std::nullopt;
     }
 
@@ -168,6 +196,7 @@ private Q_SLOTS:
         QFETCH(qsizetype, row);
         const QStringList steps = QString::fromUtf8(rows.at(row).steps).split(u' ', Qt::SkipEmptyParts);
         auto session = m_harness->open(clip, SessionScript::prepare(*m_harness, steps));
+        m_current = session.get();
         QPointer<FakeNativePlayer> loaded = m_harness->player();
         QCOMPARE(loaded->loadedUrls(), QList<QUrl>{clip.url()});
         SessionScript::check(*m_harness, session, QString::fromUtf8(rows.at(row).steps), QString::fromUtf8(rows.at(row).facts),

@@ -77,3 +77,12 @@ bool FakeNativePlayer::completeFrameRequest(bool ok, const QString &error, const
         request.done(ok, ok ? QString() : error);
     return true;
 }
+
+void FakeNativePlayer::selectTrack(TrackType type, std::optional<int> id)
+{
+    for (Track &track : m_state.tracks) {
+        if (track.type == type)
+            track.isSelected = id == track.id;
+    }
+    Q_EMIT tracksChanged(m_item);
+}

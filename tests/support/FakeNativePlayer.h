@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 
 // A NativePlayer driven by the test: every emit* stores a value and emits its signal for
@@ -44,6 +45,10 @@ public:
     void setVolume(double volume) override;
     void saveFrame(const QString &pngPath, FrameCallback done) override { m_frameRequests.append({pngPath, done}); }
     QWidget *createVideoWidget(QWidget *parent) override { return new QWidget(parent); }
+    QList<Track> tracks() const override { return m_state.tracks; }
+    // Selects as mpv does: one track of the type at most, and the list changes.
+    void selectTrack(TrackType type, std::optional<int> id) override;
+    void addSubtitleFile(const QString &path) override { m_subtitleFiles.append(path); }
 
     // Driving events.
     void emitStatus(quint64 item, Status status, std::optional<PlatformError> error = {});
@@ -53,6 +58,7 @@ public:
     void emitTick(quint64 item, double seconds) { m_state.time = seconds; Q_EMIT timeTick(item, seconds); }
     void emitPlayedToEnd(quint64 item) { m_rate = 0; Q_EMIT playedToEnd(item); }
     void emitBuffering(quint64 item, bool buffering) { m_state.buffering = buffering; Q_EMIT bufferingChanged(item); }
+    void emitTracks(quint64 item, const QList<Track> &tracks) { m_state.tracks = tracks; Q_EMIT tracksChanged(item); }
     // Answers the oldest pending saveFrame; on success writes a small PNG of the colour.
     bool completeFrameRequest(bool ok, const QString &error = {}, const QColor &colour = Qt::black);
 
@@ -63,6 +69,7 @@ public:
     int pauseCount() const { return m_pauseCount; }
     int unloadCount() const { return m_unloadCount; }
     const QList<FrameRequest> &frameRequests() const { return m_frameRequests; }
+    const QStringList &subtitleFiles() const { return m_subtitleFiles; }
 
 private:
     // What belongs to the current item and starts afresh with the next one.
@@ -73,6 +80,7 @@ private:
         QSizeF size;
         double time = 0;
         bool buffering = false;
+        QList<Track> tracks;
     };
     void changeRate(double rate);
 
@@ -88,4 +96,5 @@ private:
     int m_pauseCount = 0;
     int m_unloadCount = 0;
     QList<FrameRequest> m_frameRequests;
+    QStringList m_subtitleFiles;
 };

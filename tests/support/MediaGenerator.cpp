@@ -115,6 +115,21 @@ int frameNumberOf(const QColor &colour, int frames)
     return low >= 0 && low < 8 && high >= 0 && low + 8 * high < frames ? low + 8 * high : -1;
 }
 
+QString multiTrackClip()
+{
+    const QString subtitle = written(u"inside.srt"_qs, "1\n00:00:00,000 --> 00:00:03,000\nInside\n");
+    const QString clip = generated({"-f", "lavfi", "-i", "testsrc=size=320x180:duration=3", "-f", "lavfi", "-i",
+                                    "sine=frequency=440:duration=3", "-f", "lavfi", "-i", "sine=frequency=660:duration=3",
+                                    "-i", subtitle, "-map", "0", "-map", "1", "-map", "2", "-map", "3", "-c:v", "libx264",
+                                    "-c:a", "aac", "-c:s", "srt", "-metadata:s:a:0", "language=eng", "-metadata:s:a:0",
+                                    "title=Main", "-metadata:s:a:1", "language=spa", "-metadata:s:a:1",
+                                    "title=Comentario", "-metadata:s:s:0", "language=eng"},
+                                   QStringLiteral(".mkv"));
+    if (clip.isEmpty() || written(QFileInfo(clip).completeBaseName() + u".srt"_qs, "1\n00:00:00,000 --> 00:00:03,000\nBeside\n").isEmpty())
+        return {};
+    return clip;
+}
+
 QString corruptFile()
 {
     QByteArray bytes(64 * 1024, '\0');

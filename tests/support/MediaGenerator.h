@@ -24,6 +24,10 @@ QString cutShort(double seconds, double share);
 // The frame of numberedFrames() whose colour is nearest to the given one, or -1 when none is close.
 int frameNumberOf(const QColor &colour, int frames = 40);
 
+// 3 s of Matroska: two audio tracks (eng "Main", spa "Comentario") and an English subtitle
+// inside; beside it a subtitle file of the same base name, which players load by themselves.
+QString multiTrackClip();
+
 QString corruptFile();
 QString emptyFile();
 QString htmlFile();

@@ -117,6 +117,19 @@ private Q_SLOTS:
              [](auto &w) { return action(w, u"Open in browser"_qs) && action(w, u"Hide danmaku"_qs) && !action(w, u"Reveal in file manager"_qs); }},
             {"menu: site line", WindowHarness::clip(u"https://www.netflix.com/a.m3u8"_qs, MediaKind::mediaURL), [](auto &) {},
              [](auto &w) { return action(w, u"Netflix: Unsupported (DRM)"_qs) && !action(w, u"Hide danmaku"_qs); }},
+            {"menu: tracks", WindowHarness::clip(u"file:///tmp/film.mkv"_qs),
+             [](auto &w) {
+                 using T = NativePlayer::TrackType;
+                 w.player()->emitTracks(w.player()->currentItem(), {{1, T::audio, u"eng"_qs, {}, u"aac"_qs, true, false, true},
+                                                                    {2, T::audio, u"spa"_qs, u"Comentario"_qs, u"aac"_qs, false, false, false},
+                                                                    {3, T::subtitle, u"eng"_qs, {}, u"subrip"_qs, false, true, true}});
+                 action(w, u"2: Comentario [spa] · aac"_qs, action(w, u"Audio track"_qs)->menu())->trigger();
+             },
+             [](auto &w) {
+                 QMenu *subtitles = action(w, u"Subtitles"_qs)->menu();
+                 return w.session().trackChoice().audio == 2 && !action(w, u"Off"_qs, subtitles)->isChecked()
+                        && action(w, u"3: [eng] · subrip · external file"_qs, subtitles)->isChecked();
+             }},
             {"menu: lock aspect", clip, [](auto &w) { action(w, u"Lock aspect ratio"_qs)->trigger(); },
              [](auto &w) { return w.session().lockAspect(); }},
             {"menu: page back", page, [](auto &w) { w.page()->setHistory(true, false), w.page()->finishLoad(), action(w, u"Back"_qs)->trigger(); },

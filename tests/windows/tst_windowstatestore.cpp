@@ -34,7 +34,9 @@ private Q_SLOTS:
         QCOMPARE(WindowStateStore::key(source), u"winstate.8abd908f52188c2"_qs);
         QCOMPARE(WindowStateStore::key(QUrl(u"a"_qs)), u"winstate.af63dc4c8601ec8c"_qs);
         QCOMPARE(WindowStateStore::key(QUrl::fromLocalFile(u"/tmp/a b.mp4"_qs)), u"winstate.601acc780216a783"_qs);
-        for (const StoredWindowState &state : {sample, StoredWindowState(u"{{-1280, -40.5}, {1920, 1080}}"_qs, 0.1 + 0.2, false, 1.0 / 3, true)}) {
+        // Records without picked tracks (all older ones) have no "tracks" key.
+        for (const StoredWindowState &state : {sample, StoredWindowState(u"{{-1280, -40.5}, {1920, 1080}}"_qs, 0.1 + 0.2, false, 1.0 / 3, true),
+                                               StoredWindowState(u"{{0, 0}, {640, 360}}"_qs, 1, false, 1, false, u"audio=2 subtitle=0"_qs)}) {
             WindowStateStore::save(m_settings, state, source);
             QCOMPARE(reloaded(), std::optional(state));
         }

@@ -793,6 +793,17 @@ void AppModel::advancePlaylist(const MediaSource &source, PlaybackSession *sessi
     open(next.urlString);
 }
 
+bool AppModel::hasNextInPlaylist(const MediaSource &source) const
+{
+    const auto entry = std::ranges::find(m_playlist, source.urlString(), &PlaylistItem::urlString);
+    return entry != m_playlist.end() && std::next(entry) != m_playlist.end();
+}
+
+void AppModel::playNext(PlaybackSession &session)
+{
+    advancePlaylist(session.source(), &session);
+}
+
 bool AppModel::acceptDrop(const QMimeData &data)
 {
     const DropPayload payload = DropPayload::decide(data);

@@ -142,6 +142,10 @@ public:
     void setFavorite(const QUuid &id, bool isFavorite);
     void removeFromHistory(const QUuid &id);
 
+    // Whether the playlist holds an entry after the source's own.
+    bool hasNextInPlaylist(const MediaSource &source) const;
+    // The session's window gives way to the playlist's next entry, if there is one.
+    void playNext(PlaybackSession &session);
     void addToPlaylist(const QList<QUrl> &urls);
     void addFilesToPlaylist();
     void addFolderToPlaylist();

@@ -1,6 +1,7 @@
 #include "platform/MpvPlayer.h"
 
 #include "KiteCore/L10n.h"
+#include "platform/MpvTrackList.h"
 #include "platform/MpvVideoWidget.h"
 
 #include <QFile>
@@ -20,7 +21,8 @@ namespace {
 
 // Observation ids, passed to mpv as reply_userdata.
 enum Observed : quint64 {
-    timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId, pausedForCacheId, cacheFillId
+    timePosId = 1, durationId, pauseId, speedId, dwidthId, dheightId, eofReachedId, pausedForCacheId, cacheFillId,
+    trackListId
 };
 
 // How long to wait for the log lines of a failed load once they stop arriving.
@@ -109,6 +111,8 @@ void MpvPlayer::configure(AudioOutput audio)
     set("keep-open", "yes");
     set("idle", "yes");
     set("pause", "yes");
+    // A subtitle file named like the video (film.srt, film.en.srt) comes with it.
+    set("sub-auto", "exact");
     // Pictures go to a render context only once a video surface has one (see
     // renderSurfaceReady); until then the null output decodes and times them.
     set("vo", "null");
@@ -131,6 +135,7 @@ void MpvPlayer::observeProperties()
     mpv_observe_property(m_handle, pausedForCacheId, "paused-for-cache", MPV_FORMAT_FLAG);
     // How much of the data needed to go on has arrived: it moves while a slow stream fills.
     mpv_observe_property(m_handle, cacheFillId, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_observe_property(m_handle, trackListId, "track-list", MPV_FORMAT_NODE);
 }
 
 void MpvPlayer::onWakeup(void *context)
@@ -239,6 +244,8 @@ void MpvPlayer::handlePropertyChange(const mpv_event_property &property)
         handleWaitingForData(present && *static_cast<const int *>(data) != 0);
     } else if (name == "cache-buffering-state" && m_buffering) {
         Q_EMIT bufferingChanged(m_item);
+    } else if (name == "track-list") {
+        updateTracks(present ? MpvTrackList::parse(*static_cast<const mpv_node *>(data)) : QList<Track>());
     }
 }
 
@@ -389,6 +396,7 @@ void MpvPlayer::resetItemState()
     m_lastTickTime.reset();
     m_eofReached = false;
     m_buffering = false;
+    m_tracks.clear();
 }
 
 quint64 MpvPlayer::load(const QUrl &url)
@@ -476,6 +484,28 @@ void MpvPlayer::setVolume(double volume)
     // mpv accepts more than 100 and amplifies; never go past the original level.
     double percent = m_volume * 100.0;
     mpv_set_property(m_handle, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MpvPlayer::updateTracks(QList<Track> tracks)
+{
+    if (tracks == m_tracks)
+        return;
+    m_tracks = std::move(tracks);
+    Q_EMIT tracksChanged(m_item);
+}
+
+void MpvPlayer::selectTrack(TrackType type, std::optional<int> id)
+{
+    if (!m_handle)
+        return;
+    const QByteArray value = id ? QByteArray::number(*id) : QByteArrayLiteral("no");
+    mpv_set_property_string(m_handle, type == TrackType::audio ? "aid" : "sid", value.constData());
+}
+
+void MpvPlayer::addSubtitleFile(const QString &path)
+{
+    if (m_handle)
+        runCommand(m_handle, {"sub-add", QFile::encodeName(path), "select"});
 }
 
 void MpvPlayer::setSpeedProperty(double speed)

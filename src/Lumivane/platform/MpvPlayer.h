@@ -54,6 +54,9 @@ public:
     void setVolume(double volume) override;
     void saveFrame(const QString &pngPath, FrameCallback done) override;
     QWidget *createVideoWidget(QWidget *parent) override;
+    QList<Track> tracks() const override { return m_tracks; }
+    void selectTrack(TrackType type, std::optional<int> id) override;
+    void addSubtitleFile(const QString &path) override;
 
     // For the video widget's render context; null when mpv could not be created.
     mpv_handle *mpvHandle() const { return m_handle; }
@@ -79,6 +82,7 @@ private:
     void handleEofReached(bool reached);
     void handleWaitingForData(bool waiting);
     void updateSize(qint64 width, qint64 height);
+    void updateTracks(QList<Track> tracks);
     void setSpeedProperty(double speed);
     void setPauseProperty(bool paused);
     void setVideoDriver(const char *driver);
@@ -114,6 +118,7 @@ private:
     bool m_buffering = false;
     double m_speed = 1.0;
     double m_volume = 1.0;
+    QList<Track> m_tracks;
 
     quint64 m_nextRequest = 1;
     QHash<quint64, FrameCallback> m_frameRequests;

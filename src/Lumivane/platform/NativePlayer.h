@@ -2,6 +2,7 @@
 
 #include "platform/PlatformError.h"
 
+#include <QList>
 #include <QObject>
 #include <QSizeF>
 #include <QUrl>
@@ -34,6 +35,21 @@ class NativePlayer : public QObject
 public:
     enum class Status { unknown, readyToPlay, failed };
     enum class SeekMode { exact, defaultTolerance };
+    enum class TrackType { audio, subtitle };
+    // An audio or subtitle track of the current item, as the media (or a side file) has it.
+    struct Track {
+        // The player's own id, stable for the same media; never 0.
+        int id = 0;
+        TrackType type = TrackType::audio;
+        QString language;
+        QString title;
+        QString codec;
+        bool isDefault = false;
+        bool isExternal = false;
+        bool isSelected = false;
+
+        bool operator==(const Track &) const = default;
+    };
     // Completion of saveFrame; error is empty on success.
     using FrameCallback = std::function<void(bool ok, const QString &error)>;
 
@@ -73,6 +89,13 @@ public:
     // later on the GUI thread, never synchronously and never after the player is gone.
     virtual void saveFrame(const QString &pngPath, FrameCallback done) = 0;
 
+    // Audio and subtitle tracks of the current item; tracksChanged tells when they change.
+    virtual QList<Track> tracks() const = 0;
+    // No id: none of that type (subtitles off).
+    virtual void selectTrack(TrackType type, std::optional<int> id) = 0;
+    // Adds a subtitle file to the current item and shows it.
+    virtual void addSubtitleFile(const QString &path) = 0;
+
     // The surface that shows the picture, owned by parent.
     virtual QWidget *createVideoWidget(QWidget *parent) = 0;
 
@@ -84,4 +107,5 @@ Q_SIGNALS:
     void timeTick(quint64 item, double seconds);
     void playedToEnd(quint64 item);
     void bufferingChanged(quint64 item);
+    void tracksChanged(quint64 item);
 };

@@ -2,6 +2,7 @@
 
 #include "platform/KeySymbols.h"
 #include "platform/PortalShortcut.h"
+#include "platform/Workspace.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -18,8 +19,6 @@ const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.Global
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 const QString registryInterface = QStringLiteral("org.freedesktop.host.portal.Registry");
-// Lumivane's desktop entry, so the desktop knows whose shortcuts these are.
-const QString appID = QStringLiteral("lumivane");
 constexpr uint responseSuccess = 0;
 
 QString modifierName(KeyCombo::Modifier modifier)
@@ -44,7 +43,7 @@ PortalHotKeys::PortalHotKeys(const QDBusConnection &bus, QObject *parent)
     // do not know the call, which changes nothing.
     QDBusMessage registration = QDBusMessage::createMethodCall(portalService, portalPath,
                                                                registryInterface, QStringLiteral("Register"));
-    registration << appID << QVariantMap();
+    registration << Workspace::appId() << QVariantMap();
     m_bus.send(registration);
 }
 

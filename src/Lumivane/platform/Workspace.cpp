@@ -1,8 +1,13 @@
 #include "platform/Workspace.h"
 
+QString Workspace::appId()
+{
+    return QStringLiteral(LUMIVANE_APP_ID);
+}
+
 QString Workspace::ownDesktopEntry()
 {
-    return QStringLiteral("lumivane.desktop");
+    return appId() + QStringLiteral(".desktop");
 }
 
 Workspace::~Workspace() = default;

@@ -11,6 +11,8 @@
 class Workspace
 {
 public:
+    // The reverse-DNS id of the installed desktop entry and metainfo.
+    static QString appId();
     // Lumivane's own desktop entry, as xdg-mime reports default handlers.
     static QString ownDesktopEntry();
 

@@ -221,6 +221,7 @@ void PlaybackSession::configurePlayer()
         return;
     }
     m_player->setVolume(std::clamp(m_volume, 0.0, 1.0));
+    m_trackChoiceApplied = false;
     connectPlayer();
     m_item = m_player->load(m_source.url());
     Q_EMIT playerChanged(m_player.get());
@@ -238,6 +239,7 @@ void PlaybackSession::connectPlayer()
     connect(player, &NativePlayer::timeTick, this, &PlaybackSession::handleTick);
     connect(player, &NativePlayer::playedToEnd, this, &PlaybackSession::handlePlayedToEnd);
     connect(player, &NativePlayer::bufferingChanged, this, &PlaybackSession::handleBuffering);
+    connect(player, &NativePlayer::tracksChanged, this, &PlaybackSession::handleTracks);
 }
 
 void PlaybackSession::releasePlayer()
@@ -248,6 +250,7 @@ void PlaybackSession::releasePlayer()
     m_player->pause();
     m_player->unload();
     m_item = 0;
+    m_tracks.clear();
     // A caller may be inside one of the player's own signals.
     m_player.release()->deleteLater();
     Q_EMIT playerChanged(nullptr);
@@ -498,6 +501,55 @@ void PlaybackSession::teardown()
     setPlaying(false);
     m_stall.stop();
     setBuffering(false);
+}
+
+void PlaybackSession::selectTrack(NativePlayer::TrackType type, std::optional<int> id)
+{
+    if (!m_player)
+        return;
+    m_player->selectTrack(type, id);
+    (type == NativePlayer::TrackType::audio ? m_trackChoice.audio : m_trackChoice.subtitle) = id.value_or(0);
+    Q_EMIT trackChoiceChanged(m_trackChoice);
+}
+
+void PlaybackSession::addSubtitleFile(const QString &path)
+{
+    if (m_player)
+        m_player->addSubtitleFile(path);
+}
+
+void PlaybackSession::restoreTrackChoice(const TrackChoice &choice)
+{
+    m_trackChoice = choice;
+    m_trackChoiceApplied = false;
+    Q_EMIT trackChoiceChanged(m_trackChoice);
+    applyTrackChoice();
+}
+
+void PlaybackSession::handleTracks(quint64 item)
+{
+    if (!m_player || !isCurrent(item))
+        return;
+    m_tracks = m_player->tracks();
+    Q_EMIT tracksChanged(m_tracks);
+    applyTrackChoice();
+}
+
+// Once per load: later changes of the list (a subtitle file added) keep what plays.
+void PlaybackSession::applyTrackChoice()
+{
+    if (m_trackChoiceApplied || m_tracks.isEmpty() || !m_player)
+        return;
+    m_trackChoiceApplied = true;
+    const auto has = [this](NativePlayer::TrackType type, int id) {
+        return std::ranges::any_of(m_tracks, [&](const NativePlayer::Track &t) { return t.type == type && t.id == id; });
+    };
+    if (m_trackChoice.audio && has(NativePlayer::TrackType::audio, *m_trackChoice.audio))
+        m_player->selectTrack(NativePlayer::TrackType::audio, m_trackChoice.audio);
+    if (m_trackChoice.subtitle == 0)
+        m_player->selectTrack(NativePlayer::TrackType::subtitle, std::nullopt);
+    else if (m_trackChoice.subtitle && has(NativePlayer::TrackType::subtitle, *m_trackChoice.subtitle))
+        m_player->selectTrack(NativePlayer::TrackType::subtitle, m_trackChoice.subtitle);
 }
 
 void PlaybackSession::retry()

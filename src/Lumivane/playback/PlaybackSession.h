@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/PlaybackState.h"
+#include "playback/TrackChoice.h"
 #include "KiteCore/AppError.h"
 #include "platform/NativePlayer.h"
 #include "platform/WebPage.h"
@@ -63,6 +64,8 @@ class PlaybackSession final : public QObject
     Q_PROPERTY(bool bilibiliDanmakuHidden READ bilibiliDanmakuHidden WRITE setBilibiliDanmakuHidden
                    NOTIFY bilibiliDanmakuHiddenChanged)
     Q_PROPERTY(bool webCanSeek READ webCanSeek NOTIFY webCanSeekChanged)
+    Q_PROPERTY(QList<NativePlayer::Track> tracks READ tracks NOTIFY tracksChanged)
+    Q_PROPERTY(TrackChoice trackChoice READ trackChoice NOTIFY trackChoiceChanged)
 
 public:
     using PlayerFactory = std::function<std::unique_ptr<NativePlayer>()>;
@@ -141,6 +144,9 @@ public:
     const std::optional<QString> &toast() const { return m_toast; }
     bool bilibiliDanmakuHidden() const { return m_bilibiliDanmakuHidden; }
     bool webCanSeek() const;
+    // The native media's audio and subtitle tracks; empty for web sources.
+    const QList<NativePlayer::Track> &tracks() const { return m_tracks; }
+    const TrackChoice &trackChoice() const { return m_trackChoice; }
 
     // 0 while the duration is unknown, else elapsed / duration within 0..1.
     double progress() const;
@@ -163,6 +169,13 @@ public:
     void setSpeed(double speed);
     // Read at the end of the media; remembered as "default.loop".
     void setLoop(bool loop);
+
+    // Picks a track of the native media (no id: subtitles off) and remembers the pick.
+    void selectTrack(NativePlayer::TrackType type, std::optional<int> id);
+    void addSubtitleFile(const QString &path);
+    // A pick remembered from before: applied once the tracks of each load are known, where
+    // the media still has them.
+    void restoreTrackChoice(const TrackChoice &choice);
 
     // Starts the player at the current speed; at the very end it starts over.
     void play();
@@ -238,6 +251,8 @@ Q_SIGNALS:
     void toastChanged(const std::optional<QString> &toast);
     void bilibiliDanmakuHiddenChanged(bool hidden);
     void webCanSeekChanged(bool canSeek);
+    void tracksChanged(const QList<NativePlayer::Track> &tracks);
+    void trackChoiceChanged(const TrackChoice &choice);
 
 private:
     void makeWebDriver(const Timing &timing, WebPageFactory makeWebPage);
@@ -257,6 +272,8 @@ private:
     void handleTick(quint64 item, double seconds);
     void handlePlayedToEnd(quint64 item);
     void handleBuffering(quint64 item);
+    void handleTracks(quint64 item);
+    void applyTrackChoice();
     bool isCurrent(quint64 item) const;
     void applyResumeIfNeeded();
     bool shouldAutoPlay() const;
@@ -312,6 +329,9 @@ private:
     std::optional<double> m_contentAspect;
     std::optional<QString> m_toast;
     bool m_bilibiliDanmakuHidden = false;
+    QList<NativePlayer::Track> m_tracks;
+    TrackChoice m_trackChoice;
+    bool m_trackChoiceApplied = false;
 
     QTimer m_toastTimer;
     QTimer m_timeout;

@@ -7,7 +7,9 @@
 #include "KiteCore/ShortcutAction.h"
 #include "KiteCore/SiteCapabilities.h"
 
+#include <QActionGroup>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -59,6 +61,7 @@ void MoreOptionsMenu::rebuild()
     addDanmakuToggle();
     addSeparator();
     addCaptureAndPresentation();
+    addTrackMenus();
     if (m_session.source().kind() == MediaKind::web)
         addWebItems();
     addSiteSupport();
@@ -138,6 +141,85 @@ void MoreOptionsMenu::addCaptureAndPresentation()
     addAction(fullScreen, this, [this] { m_controller.toggleCinema(); });
     addAction(L("开启点击穿透…", "Enable click-through…", "Activar clic a través…"), this,
               &MoreOptionsMenu::clickThroughRequested);
+}
+
+QString MoreOptionsMenu::trackLabel(const NativePlayer::Track &track)
+{
+    QStringList parts{QStringLiteral("%1:").arg(track.id)};
+    if (!track.title.isEmpty())
+        parts << track.title;
+    if (!track.language.isEmpty())
+        parts << u'[' + track.language + u']';
+    if (track.title.isEmpty() && track.language.isEmpty())
+        parts << L("未命名", "Untitled", "Sin nombre");
+    QStringList details;
+    if (!track.codec.isEmpty())
+        details << track.codec;
+    if (track.isDefault)
+        details << L("默认", "default", "predeterminada");
+    if (track.isExternal)
+        details << L("外部文件", "external file", "archivo externo");
+    return (QStringList{parts.join(u' ')} + details).join(QStringLiteral(" · "));
+}
+
+// Audio only with a choice to make; subtitles wherever there is a picture to put them on.
+void MoreOptionsMenu::addTrackMenus()
+{
+    const QList<NativePlayer::Track> &tracks = m_session.tracks();
+    const auto count = [&tracks](NativePlayer::TrackType type) {
+        return std::ranges::count(tracks, type, &NativePlayer::Track::type);
+    };
+    const bool subtitles = count(NativePlayer::TrackType::subtitle) > 0 || m_session.contentAspect().has_value();
+    const bool audio = count(NativePlayer::TrackType::audio) > 1;
+    if (!m_session.player() || (!subtitles && !audio))
+        return;
+    addSeparator();
+    if (subtitles) {
+        QMenu *menu = addMenu(L("字幕", "Subtitles", "Subtítulos"));
+        menu->setObjectName(QStringLiteral("subtitleMenu"));
+        addTrackActions(menu, NativePlayer::TrackType::subtitle);
+        menu->addSeparator();
+        menu->addAction(L("添加字幕文件…", "Add subtitle file…", "Añadir archivo de subtítulos…"), this,
+                        &MoreOptionsMenu::chooseSubtitleFile);
+    }
+    if (audio) {
+        QMenu *menu = addMenu(L("音轨", "Audio track", "Pista de audio"));
+        menu->setObjectName(QStringLiteral("audioMenu"));
+        addTrackActions(menu, NativePlayer::TrackType::audio);
+    }
+}
+
+void MoreOptionsMenu::addTrackActions(QMenu *menu, NativePlayer::TrackType type)
+{
+    auto *group = new QActionGroup(menu);
+    const auto add = [this, menu, group, type](const QString &text, bool selected, std::optional<int> id) {
+        QAction *action = menu->addAction(text, this, [this, type, id] { m_session.selectTrack(type, id); });
+        action->setCheckable(true);
+        action->setChecked(selected);
+        group->addAction(action);
+    };
+    const QList<NativePlayer::Track> &tracks = m_session.tracks();
+    if (type == NativePlayer::TrackType::subtitle) {
+        const bool shown = std::ranges::any_of(tracks, [](const NativePlayer::Track &track) {
+            return track.type == NativePlayer::TrackType::subtitle && track.isSelected;
+        });
+        add(L("关闭", "Off", "Desactivados"), !shown, std::nullopt);
+    }
+    for (const NativePlayer::Track &track : tracks) {
+        if (track.type == type)
+            add(trackLabel(track), track.isSelected, track.id);
+    }
+}
+
+void MoreOptionsMenu::chooseSubtitleFile()
+{
+    const QString folder = QFileInfo(m_session.source().url().toLocalFile()).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(
+        parentWidget(), L("添加字幕文件", "Add subtitle file", "Añadir archivo de subtítulos"),
+        m_session.source().url().isLocalFile() ? folder : QString(),
+        L("字幕", "Subtitles", "Subtítulos") + QStringLiteral(" (*.srt *.ass *.ssa *.vtt)"));
+    if (!path.isEmpty())
+        m_session.addSubtitleFile(path);
 }
 
 void MoreOptionsMenu::addWebItems()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NativePlayer.h"
+
 #include <QMenu>
 
 class PlaybackSession;
@@ -17,6 +19,9 @@ public:
 
     void rebuild();
 
+    // "2: Commentary [eng] · aac · default" as the track menus list a track.
+    static QString trackLabel(const NativePlayer::Track &track);
+
 Q_SIGNALS:
     void clickThroughRequested();
     // "Open in external player" for a local file; the application decides how.
@@ -31,6 +36,9 @@ private:
     QAction *addToggle(const QString &text, bool checked, void (PlaybackSession::*setter)(bool));
     void addDanmakuToggle();
     void addCaptureAndPresentation();
+    void addTrackMenus();
+    void addTrackActions(QMenu *menu, NativePlayer::TrackType type);
+    void chooseSubtitleFile();
     void addWebItems();
     void reload();
     void addSiteSupport();

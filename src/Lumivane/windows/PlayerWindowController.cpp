@@ -130,6 +130,7 @@ void PlayerWindowController::applyStoredState(const std::optional<StoredWindowSt
     m_session.setPinned(stored->pinned());
     m_session.setVolume(stored->volume());
     m_session.setLockAspect(stored->lockAspect());
+    m_session.restoreTrackChoice(TrackChoice::fromText(stored->tracks()));
 }
 
 void PlayerWindowController::configurePanel()
@@ -204,6 +205,8 @@ void PlayerWindowController::observeSession()
         m_subscriptions.append(
             connect(session, signal, this, &PlayerWindowController::schedulePersist));
     }
+    m_subscriptions.append(connect(session, &PlaybackSession::trackChoiceChanged, this,
+                                   &PlayerWindowController::schedulePersist));
     // Every observation starts with the current value.
     applyPinned();
     applyOpacity();
@@ -316,7 +319,8 @@ void PlayerWindowController::persistWindowState()
     if (!m_window || m_session.isCinema())
         return;
     const StoredWindowState state(frame().toText(), m_session.opacity(), m_session.isPinned(),
-                                  m_session.volume(), m_session.lockAspect());
+                                  m_session.volume(), m_session.lockAspect(),
+                                  m_session.trackChoice().toText());
     WindowStateStore::save(m_settings, state, m_session.source().url());
 }
 

@@ -13,16 +13,18 @@ const QString opacityKey = QStringLiteral("opacity");
 const QString pinnedKey = QStringLiteral("pinned");
 const QString volumeKey = QStringLiteral("volume");
 const QString lockAspectKey = QStringLiteral("lockAspect");
+const QString tracksKey = QStringLiteral("tracks");
 
 } // namespace
 
 StoredWindowState::StoredWindowState(QString frame, double opacity, bool pinned, double volume,
-                                     bool lockAspect)
+                                     bool lockAspect, QString tracks)
     : m_frame(std::move(frame))
     , m_opacity(opacity)
     , m_pinned(pinned)
     , m_volume(volume)
     , m_lockAspect(lockAspect)
+    , m_tracks(std::move(tracks))
 {
 }
 
@@ -30,13 +32,15 @@ std::optional<QByteArray> StoredWindowState::toJson() const
 {
     if (!std::isfinite(m_opacity) || !std::isfinite(m_volume))
         return std::nullopt;
-    const QJsonObject object{
+    QJsonObject object{
         {frameKey, m_frame},
         {opacityKey, m_opacity},
         {pinnedKey, m_pinned},
         {volumeKey, m_volume},
         {lockAspectKey, m_lockAspect},
     };
+    if (!m_tracks.isEmpty())
+        object.insert(tracksKey, m_tracks);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -60,5 +64,6 @@ std::optional<StoredWindowState> StoredWindowState::fromJson(const QByteArray &d
     if (!std::isfinite(opacity.toDouble()) || !std::isfinite(volume.toDouble()))
         return std::nullopt;
     return StoredWindowState(frame.toString(), opacity.toDouble(), pinned.toBool(),
-                             volume.toDouble(), lockAspect.toBool());
+                             volume.toDouble(), lockAspect.toBool(),
+                             object.value(tracksKey).toString());
 }
