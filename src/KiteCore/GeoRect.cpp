@@ -47,5 +47,8 @@ std::optional<GeoRect> GeoRect::fromText(const QString &text)
     }
     if (values[2] < 0 || values[3] < 0)
         return std::nullopt;
+    if (values[2] > largestExtent || values[3] > largestExtent
+        || std::abs(values[0]) > farthestCoordinate || std::abs(values[1]) > farthestCoordinate)
+        return std::nullopt;
     return GeoRect{values[0], values[1], values[2], values[3]};
 }

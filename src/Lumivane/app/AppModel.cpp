@@ -69,9 +69,8 @@ AppModel::AppModel(Dependencies dependencies, QObject *parent)
 {
     m_playlist = m_playlistStore.items();
     refreshHistory();
-    // A load failure is shown as the store words it; later write failures get a prefix.
-    if (m_store.persistenceError())
-        m_storageWarning = m_store.persistenceError();
+    connect(&m_preferences, &Preferences::saveErrorChanged, this, &AppModel::setSettingsError);
+    setSettingsError(m_preferences.saveError());
     m_showingOnboarding = !m_preferences.onboarded();
 }
 
@@ -137,12 +136,24 @@ void AppModel::setInputError(const std::optional<AppError> &error)
     Q_EMIT inputErrorChanged(m_inputError);
 }
 
-void AppModel::setStorageWarning(const std::optional<QString> &warning)
+// The stores word their own failures; each one's text stays until a save of that store works.
+void AppModel::updateStorageWarning()
 {
+    std::optional<QString> warning = m_store.persistenceError();
+    if (!warning)
+        warning = m_playlistStore.persistenceError();
+    if (!warning)
+        warning = m_settingsError;
     if (m_storageWarning == warning)
         return;
     m_storageWarning = warning;
     Q_EMIT storageWarningChanged(m_storageWarning);
+}
+
+void AppModel::setSettingsError(const std::optional<QString> &error)
+{
+    m_settingsError = error;
+    updateStorageWarning();
 }
 
 void AppModel::setCurrentPlaylistItemID(const std::optional<QUuid> &id)
@@ -459,7 +470,7 @@ void AppModel::saveWindowState()
             urls.append(session->source().urlString());
         m_defaults.setValue(lastWindowURLsKey, urls);
     }
-    UserDefaults::save(m_defaults);
+    setSettingsError(UserDefaults::save(m_defaults));
 }
 
 void AppModel::prepareToQuit()
@@ -618,10 +629,7 @@ void AppModel::refreshHistory()
 {
     m_history = m_store.items();
     Q_EMIT historyChanged(m_history);
-    if (const std::optional<QString> &error = m_store.persistenceError())
-        setStorageWarning(L("无法保存本地历史：", "Couldn't save local history: ",
-                            "No se ha podido guardar el historial local: ")
-                          + *error);
+    updateStorageWarning();
 }
 
 void AppModel::saveProgress(const QUuid &sessionID, const MediaSource &source, double elapsed,
@@ -668,6 +676,7 @@ void AppModel::syncPlaylist()
 {
     m_playlist = m_playlistStore.items();
     Q_EMIT playlistChanged(m_playlist);
+    updateStorageWarning();
 }
 
 void AppModel::markPlaylistEntry(const QString &urlString)
@@ -696,8 +705,6 @@ void AppModel::addToPlaylist(const QList<QUrl> &urls)
     m_playlistStore.add(added);
     syncPlaylist();
     setSection(HomeSection::playlist);
-    if (const std::optional<QString> &error = m_playlistStore.persistenceError())
-        setStorageWarning(*error);
     if (m_sessions.isEmpty() && !m_playlist.isEmpty()) {
         const PlaylistItem first = m_playlist.first();
         setCurrentPlaylistItemID(first.id);
