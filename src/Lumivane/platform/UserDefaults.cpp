@@ -54,14 +54,11 @@ void setAsideIfDamaged(const QString &file)
 
 // The folder is the application's own, so one left open by an earlier run is closed too;
 // a file or a link in its place is not ours to change.
-std::unique_ptr<QSettings> openStandard()
+void closeFolder(const QString &file)
 {
-    const QString file = AppPaths::settingsFile();
-    auto settings = UserDefaults::open(file);
     const QFileInfo folder(QFileInfo(file).absolutePath());
     if (folder.isDir() && !folder.isSymLink())
         QFile::setPermissions(folder.absoluteFilePath(), privateFolder);
-    return settings;
 }
 
 bool canWriteIn(const QString &folder)
@@ -76,13 +73,14 @@ namespace UserDefaults {
 
 QSettings &standard()
 {
-    static const std::unique_ptr<QSettings> instance = openStandard();
+    static const std::unique_ptr<QSettings> instance = open(AppPaths::settingsFile());
     return *instance;
 }
 
 std::unique_ptr<QSettings> open(const QString &file)
 {
     AppPaths::ensurePrivateFolder(QFileInfo(file).absolutePath());
+    closeFolder(file);
     setAsideIfDamaged(file);
     createPrivateFile(file);
     return std::make_unique<QSettings>(file, QSettings::IniFormat);

@@ -14,7 +14,8 @@ namespace UserDefaults {
 QSettings &standard();
 
 // Opens an INI store at the given path. A missing folder is created 0700 and a missing file
-// 0600 before the first write, so the atomic save that replaces it keeps those rights. A
+// 0600 before the first write, so the atomic save that replaces it keeps those rights; an
+// existing folder is made 0700 (never a file or link in its place). A
 // file that is not settings text (or no regular file, or absurdly large) is kept aside as
 // "<name>.damaged-<time>" first, and the store starts empty.
 std::unique_ptr<QSettings> open(const QString &file);

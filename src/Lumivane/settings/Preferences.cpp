@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <cmath>
+
 namespace {
 
 const QString darkTheme = QStringLiteral("dark");
@@ -112,7 +114,7 @@ void Preferences::load()
     setRestoreWindows(readBool(QStringLiteral("restoreWindows"), m_restoreWindows));
     const double width = readDouble(QStringLiteral("defaultWidth"), m_defaultWidth);
     // A width no screen could hold is damage, not a wish for a window the size of the screen.
-    setDefaultWidth(width > 0 && width <= GeoRect::largestExtent ? width : m_defaultWidth);
+    setDefaultWidth(std::isfinite(width) && width <= GeoRect::largestExtent ? width : m_defaultWidth);
     setLockAspect(readBool(QStringLiteral("lockAspect"), m_lockAspect));
     setAutoHideControls(readBool(QStringLiteral("autoHideControls"), m_autoHideControls));
     setPlaybackRoute(readString(QStringLiteral("playbackRoute"), m_playbackRoute));
