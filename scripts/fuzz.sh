@@ -29,6 +29,9 @@ for name in "${names[@]}"; do
     corpus="$root/fuzz-corpus/$name"
     mkdir -p "$corpus"
     echo "== $name ($limit)"
-    "$target" "$limit" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 |
+    # Qt's parsers are not instrumented: start from real records, not from nothing.
+    seeds=()
+    [[ -d "$root/fuzz/seeds/$name" ]] && seeds=("$root/fuzz/seeds/$name")
+    "$target" "$limit" -max_len=4096 -print_final_stats=1 "$corpus" "${seeds[@]}" 2>&1 |
         grep -E 'stat::number_of_executed_units|stat::average_exec_per_sec|Done|ERROR|SUMMARY|crash-|Test unit written' || true
 done

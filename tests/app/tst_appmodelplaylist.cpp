@@ -159,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(stored().title, u"Evening news"_qs);
     }
 
-    // Each store's failure shows in the store's own words until a save of that store works again.
+    // Each store's failure shows in the store's own words, one line each, until a save of that
+    // store works again.
     void storageFailuresRaiseTheWarning()
     {
         ModelHarness harness;
@@ -176,9 +177,10 @@ private Q_SLOTS:
         harness.touch(u"data/playlist.json"_qs);
         harness.restart();
         QVERIFY(harness.model().storageWarning().value().startsWith(u"Couldn't read the playlist: "_qs));
-        QVERIFY(harness.model().storageWarning()->contains(u"playlist.json.damaged-"_qs));
-        harness.model().clearPlaylist();
         Q_EMIT harness.preferences().saveErrorChanged(u"Couldn't save the settings"_qs);
+        QVERIFY(harness.model().storageWarning()->contains(u"playlist.json.damaged-"_qs)
+                && harness.model().storageWarning()->endsWith(u"\nCouldn't save the settings"_qs));
+        harness.model().clearPlaylist();
         QCOMPARE(harness.model().storageWarning(), std::optional(u"Couldn't save the settings"_qs));
     }
 };

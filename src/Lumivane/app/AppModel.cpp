@@ -136,14 +136,17 @@ void AppModel::setInputError(const std::optional<AppError> &error)
     Q_EMIT inputErrorChanged(m_inputError);
 }
 
-// The stores word their own failures; each one's text stays until a save of that store works.
+// The stores word their own failures, one line each; each stays until a save of that store works.
 void AppModel::updateStorageWarning()
 {
-    std::optional<QString> warning = m_store.persistenceError();
-    if (!warning)
-        warning = m_playlistStore.persistenceError();
-    if (!warning)
-        warning = m_settingsError;
+    QStringList lines;
+    for (const std::optional<QString> *error :
+         {&m_store.persistenceError(), &m_playlistStore.persistenceError(), &std::as_const(m_settingsError)}) {
+        if (*error)
+            lines.append(**error);
+    }
+    const std::optional<QString> warning =
+        lines.isEmpty() ? std::nullopt : std::optional(lines.join(QLatin1Char('\n')));
     if (m_storageWarning == warning)
         return;
     m_storageWarning = warning;
