@@ -32,8 +32,10 @@ QString GeoRect::toText() const
 
 std::optional<GeoRect> GeoRect::fromText(const QString &text)
 {
+    // Compiled once: every window that opens reads a stored frame.
+    static const QRegularExpression whitespace(QStringLiteral(R"(\s)"));
     QString compact = text;
-    compact.remove(QRegularExpression(QStringLiteral(R"(\s)")));
+    compact.remove(whitespace);
     const QRegularExpressionMatch match = framePattern().match(compact);
     if (!match.hasMatch())
         return std::nullopt;
