@@ -32,8 +32,10 @@ QString GeoRect::toText() const
 
 std::optional<GeoRect> GeoRect::fromText(const QString &text)
 {
+    // Compiled once: every window that opens reads a stored frame.
+    static const QRegularExpression whitespace(QStringLiteral(R"(\s)"));
     QString compact = text;
-    compact.remove(QRegularExpression(QStringLiteral(R"(\s)")));
+    compact.remove(whitespace);
     const QRegularExpressionMatch match = framePattern().match(compact);
     if (!match.hasMatch())
         return std::nullopt;
@@ -46,6 +48,9 @@ std::optional<GeoRect> GeoRect::fromText(const QString &text)
         values[static_cast<std::size_t>(i)] = value;
     }
     if (values[2] < 0 || values[3] < 0)
+        return std::nullopt;
+    if (values[2] > largestExtent || values[3] > largestExtent
+        || std::abs(values[0]) > farthestCoordinate || std::abs(values[1]) > farthestCoordinate)
         return std::nullopt;
     return GeoRect{values[0], values[1], values[2], values[3]};
 }

@@ -10,6 +10,10 @@
 // edge is maxY. Qt's rectangles assume y down; the window layer converts at its seam.
 struct GeoRect final
 {
+    // Wider or taller than any screen: a stored frame this size is damaged, not a wish.
+    static constexpr double largestExtent = 16384;
+    static constexpr double farthestCoordinate = 1e6;
+
     double x = 0;
     double y = 0;
     double width = 0;
@@ -26,7 +30,7 @@ struct GeoRect final
     // The stored-frame text "{{x, y}, {w, h}}", numbers in the C locale.
     QString toText() const;
     // Accepts any spacing and plain decimal or exponent numbers; refuses anything else,
-    // non-finite numbers and negative sizes.
+    // non-finite numbers, negative sizes and sizes or places no screen could hold.
     static std::optional<GeoRect> fromText(const QString &text);
 
     bool operator==(const GeoRect &other) const = default;

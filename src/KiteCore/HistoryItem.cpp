@@ -1,6 +1,7 @@
 #include "KiteCore/HistoryItem.h"
 
 #include "KiteCore/StoredJson.h"
+#include "KiteCore/TextBounds.h"
 
 #include <QJsonValue>
 
@@ -50,6 +51,11 @@ std::expected<void, QString> readRequired(const QJsonObject &object, HistoryItem
             return std::unexpected(badKey(key));
         *field = value.toString();
     }
+    // Names written before they were bounded are cut on the way in; an address cannot be.
+    if (!TextBounds::fitsURL(item.urlString))
+        return std::unexpected(badKey(QStringLiteral("urlString")));
+    item.title = TextBounds::title(item.title);
+    item.subtitle = TextBounds::title(item.subtitle);
 
     const QJsonValue kindValue = object.value(QStringLiteral("kind"));
     const std::optional<MediaKind> kind = mediaKindFromRaw(kindValue.toString());
@@ -80,8 +86,8 @@ std::expected<void, QString> readOptionals(const QJsonObject &object, HistoryIte
         return std::unexpected(resume.error());
     if (!duration)
         return std::unexpected(duration.error());
-    if (!thumbnail)
-        return std::unexpected(thumbnail.error());
+    if (!thumbnail || (*thumbnail && !TextBounds::fitsURL(**thumbnail)))
+        return std::unexpected(badKey(QStringLiteral("thumbnailURLString")));
     item.resumeSeconds = *resume;
     item.durationSeconds = *duration;
     item.thumbnailURLString = *thumbnail;

@@ -3,6 +3,7 @@
 #include "KiteCore/L10n.h"
 #include "KiteCore/SafeFile.h"
 #include "KiteCore/StoredJson.h"
+#include "KiteCore/TextBounds.h"
 
 #include <QFileInfo>
 
@@ -108,7 +109,7 @@ void HistoryStore::setFavorite(const QUuid &id, bool isFavorite)
 
 void HistoryStore::updateTitle(const QUuid &id, const QString &title)
 {
-    const QString trimmed = title.trimmed();
+    const QString trimmed = TextBounds::title(title.trimmed());
     const qsizetype index = indexOf(id);
     if (trimmed.isEmpty() || index < 0 || m_items.at(index).title == trimmed)
         return;
@@ -120,7 +121,8 @@ void HistoryStore::updateThumbnail(const QUuid &id, const QString &thumbnailURLS
 {
     const QString trimmed = thumbnailURLString.trimmed();
     const qsizetype index = indexOf(id);
-    if (trimmed.isEmpty() || index < 0 || m_items.at(index).thumbnailURLString == trimmed)
+    if (trimmed.isEmpty() || !TextBounds::fitsURL(trimmed) || index < 0
+        || m_items.at(index).thumbnailURLString == trimmed)
         return;
     m_items[index].thumbnailURLString = trimmed;
     persist();

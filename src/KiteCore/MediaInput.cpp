@@ -1,6 +1,7 @@
 #include "KiteCore/MediaInput.h"
 
 #include "KiteCore/SiteCatalog.h"
+#include "KiteCore/TextBounds.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -350,6 +351,9 @@ QString normalize(const QString &text)
 
 std::expected<MediaSource, MediaInputError> parse(const QString &text)
 {
+    // No real address is this long; a pasted document is not one.
+    if (!TextBounds::fitsURL(text.trimmed()))
+        return std::unexpected(MediaInputError::malformed());
     const QString normalized = normalize(text);
     if (normalized.isEmpty())
         return std::unexpected(MediaInputError::empty());

@@ -1,13 +1,15 @@
 #include "KiteCore/MediaSource.h"
 
+#include "KiteCore/TextBounds.h"
+
 #include <QJsonValue>
 
 MediaSource::MediaSource(QUrl url, MediaKind kind, QString title, QString subtitle,
                          std::optional<QUrl> thumbnailURL)
     : m_url(std::move(url))
     , m_kind(kind)
-    , m_title(std::move(title))
-    , m_subtitle(std::move(subtitle))
+    , m_title(TextBounds::title(title))
+    , m_subtitle(TextBounds::title(subtitle))
     , m_thumbnailURL(std::move(thumbnailURL))
 {
 }

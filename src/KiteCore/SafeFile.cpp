@@ -1,5 +1,7 @@
 #include "KiteCore/SafeFile.h"
 
+#include "KiteCore/L10n.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +35,52 @@ QString fromErrorCode(const std::error_code &error)
     return QString::fromLocal8Bit(error.message());
 }
 
+QString fromErrno()
+{
+    return fromErrorCode(std::error_code(errno, std::generic_category()));
+}
+
+// Why a file found at the path is not one to read, or nothing when it is.
+std::optional<QString> refusal(const struct stat &status, qint64 maxBytes)
+{
+    if (!S_ISREG(status.st_mode))
+        return L("不是普通文件", "not a regular file", "no es un archivo normal");
+    if (status.st_size > maxBytes)
+        return L("大于任何有效文件（%1 字节）", "larger than any valid file (%1 bytes)",
+                 "mayor que cualquier archivo válido (%1 bytes)")
+            .arg(status.st_size);
+    return std::nullopt;
+}
+
+// The content of a regular file, opened without blocking and checked again once open, in
+// case the path changed between the look and the open.
+std::expected<QByteArray, QString> readRegular(const QString &path, qint64 maxBytes)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat status = {};
+    if (::stat(native.constData(), &status) != 0)
+        return std::unexpected(described(path, fromErrno()));
+    if (const auto refused = refusal(status, maxBytes))
+        return std::unexpected(described(path, *refused));
+    const int descriptor = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return std::unexpected(described(path, fromErrno()));
+    QFile file;
+    if (::fstat(descriptor, &status) != 0 || refusal(status, maxBytes)
+        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return std::unexpected(described(path, L("读取时文件被替换", "the file changed while it was read",
+                                                  "el archivo cambió mientras se leía")));
+    }
+    QByteArray data = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return std::unexpected(described(path, file.errorString()));
+    if (data.size() > maxBytes)
+        return std::unexpected(described(path, L("读取时文件变大", "the file grew while it was read",
+                                                  "el archivo creció mientras se leía")));
+    return data;
+}
+
 // ".history-" + uuid + ".tmp" for "history.json": hidden, and unmistakably ours.
 QString temporaryPrefix(const QFileInfo &target)
 {
@@ -47,6 +97,21 @@ bool occupied(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// An earlier damaged copy of the file holding exactly these bytes.
+std::optional<QString> identicalCopy(const QString &fileName, const QByteArray &content)
+{
+    const QFileInfo target(fileName);
+    const QFileInfoList copies = target.absoluteDir().entryInfoList(
+        {target.fileName() + QStringLiteral(".damaged-*")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &copy : copies) {
+        if (copy.isSymLink() || copy.size() != content.size())
+            continue;
+        if (const auto earlier = readRegular(copy.absoluteFilePath(), content.size()); earlier && *earlier == content)
+            return copy.absoluteFilePath();
+    }
+    return std::nullopt;
 }
 
 QString freeDamagedName(const QString &fileName, const QDateTime &at)
@@ -128,32 +193,36 @@ std::expected<void, QString> write(const QString &fileName, const QByteArray &da
     return {};
 }
 
-std::expected<std::optional<QByteArray>, QString> read(const QString &fileName)
+std::expected<std::optional<QByteArray>, QString> read(const QString &fileName, qint64 maxBytes)
 {
     if (!occupied(fileName))
         return std::optional<QByteArray>();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::unexpected(described(fileName, file.errorString()));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::unexpected(described(fileName, file.errorString()));
-    return std::optional<QByteArray>(std::move(data));
+    auto data = readRegular(fileName, maxBytes);
+    if (!data)
+        return std::unexpected(data.error());
+    return std::optional<QByteArray>(std::move(*data));
 }
 
-std::expected<QString, QString> keepDamagedCopy(const QString &fileName, const QDateTime &at)
+std::expected<QString, QString> keepDamagedCopy(const QString &fileName, const QDateTime &at,
+                                                qint64 maxBytes)
 {
-    const QString copy = freeDamagedName(fileName, at);
-    QFile original(fileName);
-    if (original.copy(copy)) {
-        QFile::setPermissions(copy, ownerOnlyFile);
-        return copy;
+    // Copied, a readable file stays where it was until a save replaces it.
+    const auto content = readRegular(fileName, maxBytes);
+    if (content) {
+        if (auto earlier = identicalCopy(fileName, *content))
+            return *earlier;
+        const QString copy = freeDamagedName(fileName, at);
+        if (writeTemporary(copy, *content))
+            return copy;
     }
-    const QString reason = original.errorString();
-    // QFile::rename never replaces an existing file, so an earlier copy stays safe.
+    // Anything else is moved: copying a FIFO blocks and a device never ends. QFile::rename
+    // never replaces an existing file, so an earlier copy stays safe.
+    const QString copy = freeDamagedName(fileName, at);
     if (QFile::rename(fileName, copy))
         return copy;
-    return std::unexpected(described(fileName, reason));
+    return std::unexpected(content ? described(fileName, L("无法另存", "cannot be kept aside",
+                                                           "no se puede apartar"))
+                                   : content.error());
 }
 
 void removeStaleTemporaries(const QString &fileName)

@@ -18,13 +18,17 @@ std::expected<void, QString> ensureFolder(const QString &folder);
 // Replaces the file's content as a whole (creating its folder first).
 std::expected<void, QString> write(const QString &fileName, const QByteArray &data);
 
-// The whole content, or nullopt when no file exists at that path.
-std::expected<std::optional<QByteArray>, QString> read(const QString &fileName);
+// The whole content, or nullopt when nothing exists at that path. Only a regular file of at
+// most maxBytes is read; anything else (a folder, a FIFO, a device, a larger file) is refused
+// without opening it for more than a look, so a reader never blocks.
+std::expected<std::optional<QByteArray>, QString> read(const QString &fileName, qint64 maxBytes);
 
 // Keeps a damaged file as "<name>.damaged-<yyyyMMdd-HHmmss>" (local time of `at`), adding
-// "-2", "-3", ... rather than replacing an earlier copy. Returns the copy's path. When
-// the file cannot be copied (unreadable, or a folder) it is moved there instead.
-std::expected<QString, QString> keepDamagedCopy(const QString &fileName, const QDateTime &at);
+// "-2", "-3", ... rather than replacing an earlier copy. Returns the copy's path. A copy with
+// the same content already there is reused, so a file left damaged is kept once however
+// often it is found. What read() refuses or cannot read is moved there instead.
+std::expected<QString, QString> keepDamagedCopy(const QString &fileName, const QDateTime &at,
+                                                qint64 maxBytes);
 
 // Temporary files that a killed writer left beside the target; removed at load.
 void removeStaleTemporaries(const QString &fileName);

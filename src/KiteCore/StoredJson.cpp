@@ -91,7 +91,7 @@ QByteArray compact(const QJsonArray &array)
 
 QString keepDamaged(const QString &fileName, const QDateTime &at, const QString &reason)
 {
-    const auto copy = SafeFile::keepDamagedCopy(fileName, at);
+    const auto copy = SafeFile::keepDamagedCopy(fileName, at, maxFileBytes);
     const QString kept = copy ? L("原文件已另存为：%1", "the damaged file was kept as %1",
                                   "el archivo dañado se guardó como %1").arg(*copy)
                               : L("原文件无法另存：%1", "the damaged file could not be kept: %1",

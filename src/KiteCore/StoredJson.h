@@ -18,6 +18,10 @@
 // text, dates as seconds since 2001-01-01 00:00:00 UTC, counts as whole numbers) and the
 // loading and saving of a whole stored list.
 namespace StoredJson {
+// Far more than any list a store writes (its entries are bounded in number and size); a
+// larger file is damaged, and is never read into memory whole.
+constexpr qint64 maxFileBytes = 4 * 1024 * 1024;
+
 QString uuidText(const QUuid &uuid);
 // Accepts the 8-4-4-4-12 form in either case; braces or other forms are refused.
 std::optional<QUuid> uuid(const QJsonValue &value);
@@ -61,7 +65,7 @@ template <typename Item>
 std::expected<QList<Item>, QString> loadList(const QString &fileName, const QDateTime &now)
 {
     SafeFile::removeStaleTemporaries(fileName);
-    const auto data = SafeFile::read(fileName);
+    const auto data = SafeFile::read(fileName, maxFileBytes);
     if (!data)
         return std::unexpected(keepDamaged(fileName, now, data.error()));
     if (!*data)

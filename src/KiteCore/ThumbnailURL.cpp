@@ -1,11 +1,13 @@
 #include "KiteCore/ThumbnailURL.h"
 
+#include "KiteCore/TextBounds.h"
+
 namespace ThumbnailURL {
 
 std::optional<QUrl> normalize(const QString &text)
 {
     const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+    if (trimmed.isEmpty() || !TextBounds::fitsURL(trimmed))
         return std::nullopt;
     const QUrl url(trimmed, QUrl::StrictMode);
     if (!url.isValid())

@@ -59,13 +59,19 @@ private Q_SLOTS:
         const Row rows[] = {{"id", "{" + StoredJson::uuidText(item.id) + "}"}, {"urlString", 1}, {"title", QJsonValue::Undefined},
                             {"kind", "video"}, {"lastOpened", "2026-01-01"}, {"lastOpened", 1e300}, {"openCount", 2.5}, {"isFavorite", 1},
                             {"resumeSeconds", "10"}, {"durationSeconds", "5"}, {"thumbnailURLString", 5},
-                            {"resumeSeconds", QJsonValue::Null, true}, {"somethingNew", true, true}};
+                            {"resumeSeconds", QJsonValue::Null, true}, {"somethingNew", true, true},
+                            {"urlString", QString(8193, 'u')}, {"thumbnailURLString", QString(8193, 't')}};
         for (const Row &row : rows) {
             QJsonObject object = item.toJson();
             row.value.isUndefined() ? void(object.remove(row.key)) : void(object.insert(row.key, row.value));
             const auto decoded = HistoryItem::fromJson(object);
             QVERIFY2(decoded ? row.accepted : !row.accepted && decoded.error().contains(row.key), row.key);
         }
+        // Names stored before they were bounded are cut on the way in.
+        QJsonObject named = item.toJson();
+        named.insert("title", QString(400, 't'));
+        named.insert("subtitle", QString(400, 's'));
+        QVERIFY(HistoryItem::fromJson(named)->title.size() == 300 && HistoryItem::fromJson(named)->subtitle.size() == 300);
         // How far playback got, 0...1, only with a usable position and length.
         struct Progress { O resume, duration, expected; };
         for (const Progress &row : std::initializer_list<Progress>{{30, 120, 0.25}, {30, 0, {}}, {qQNaN(), 120, {}}, {200, 120, 1.0}, {-10, 120, 0.0}})
@@ -125,13 +131,15 @@ private Q_SLOTS:
             change();
             return QFileInfo::exists(file()) && open().items() == store.items();
         };
+        QVERIFY(saves([&] { store.updateTitle(id, QString(400, 'x')); }) && store.items()[0].title.size() == 300);
         QVERIFY(saves([&] { store.updateTitle(id, " Real \n"); }) && store.items()[0].title == "Real");
         QVERIFY(saves([&] { store.updateThumbnail(id, " https://t/2 "); }) && store.items()[0].thumbnailURLString == "https://t/2");
         QVERIFY(saves([&] { store.setFavorite(id, false); }));
         const QUuid unknown = QUuid::createUuid();
         const std::function<void()> idle[] = {
             [&] { store.updateTitle(id, " \t"); }, [&] { store.updateTitle(id, " Real "); }, [&] { store.updateThumbnail(id, " "); },
-            [&] { store.updateThumbnail(id, "https://t/2"); }, [&] { store.updateTitle(unknown, "X"); },
+            [&] { store.updateThumbnail(id, "https://t/2"); }, [&] { store.updateThumbnail(id, "https://t/" + QString(8192, 'x')); },
+            [&] { store.updateTitle(unknown, "X"); },
             [&] { store.updateThumbnail(unknown, "https://t/3"); }, [&] { store.setFavorite(unknown, true); },
             [&] { store.updateResume(unknown, 5, 10); }, [&] { store.remove(unknown); }};
         for (const auto &change : idle)

@@ -85,6 +85,7 @@ private Q_SLOTS:
             {"", Case::empty}, {"\u2018 \n \u2019", Case::empty}, {"movies/clip.mp4", Case::malformed}, {"file:clip.mp4", Case::malformed},
             {"file://server", Case::malformed}, {"https:///path", Case::malformed}, {"http://exa mple.com", Case::malformed},
             {"9p://host/x", Case::malformed}, {"a.b:80x", Case::malformed}, {QString(1 << 20, u'a'), Case::malformed},
+            {"https://example.com/" + QString(8173, u'a'), Case::malformed},
             {QString::fromUtf8("\xff\xfe\xc3("), Case::malformed}, {"svn+ssh-2://h", Case::unsupportedScheme, "svn+ssh-2"},
             {"RTSP://cam/s", Case::unsupportedScheme, "rtsp"}, {"localhost:8080", Case::unsupportedScheme, "localhost"},
             {"/no/such/clip.mp4", Case::unreadableFile, "/no/such/clip.mp4"}, {"file:///no/such%20dir/a.mp4", Case::unreadableFile, "/no/such dir/a.mp4"},

@@ -32,6 +32,16 @@ private Q_SLOTS:
             QVERIFY2(decoded.has_value() == row.accepted && (!decoded || !decoded->thumbnailURL()), row.key);
         }
     }
+
+    // Names are cut to 300 characters, the last one an ellipsis, never inside a surrogate pair.
+    void boundedNames()
+    {
+        struct Row { QString name, expected; };
+        const QString a298(298, u'a');
+        for (const Row &row : {Row{QString(300, u'a'), QString(300, u'a')}, {a298 + "bcd", a298 + "b\u2026"}, {a298 + "\U0001F600d", a298 + "\u2026"}})
+            QVERIFY(MediaSource(QUrl("https://a.example"), MediaKind::web, row.name, row.name).subtitle() == row.expected
+                    && MediaSource(QUrl("https://a.example"), MediaKind::web, row.name, row.name).title() == row.expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMediaSource)

@@ -11,6 +11,7 @@
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestFiles;
@@ -24,7 +25,7 @@ class TestSafeFile : public QObject
     static constexpr auto readableByAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 
     QString path(const char *name) const { return m_dir.filePath(name); }
-    QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
 
 private Q_SLOTS:
     void init()
@@ -43,7 +44,7 @@ private Q_SLOTS:
         QVERIFY(SafeFile::write(path("a/b/list.json"), "second"));
         QVERIFY(contentOf(path("a/b/list.json")) == "second" && contentOf(path("old")) == "first, and longer");
         QVERIFY(mode(path("a/b/list.json")) == 0600 && mode(path("a")) == 0700 && mode(path("a/b")) == 0700);
-        QVERIFY(SafeFile::read(path("a/b/list.json")).value() == "second" && !SafeFile::read(path("none")).value() && !SafeFile::read(path("a")));
+        QVERIFY(SafeFile::read(path("a/b/list.json"), 6).value() == "second" && !SafeFile::read(path("none"), 6).value() && !SafeFile::read(path("a"), 6));
     }
 
     // A write that fails names the path, keeps the old file and leaves no temporary behind.
@@ -70,11 +71,11 @@ private Q_SLOTS:
         for (const QString &copy : {base, base + "-2"}) {
             writeContent(path("list.json"), copy.toUtf8());
             QVERIFY(QFile::setPermissions(path("list.json"), readableByAll));
-            QCOMPARE(SafeFile::keepDamagedCopy(path("list.json"), damagedAt).value_or(""), copy);
+            QCOMPARE(SafeFile::keepDamagedCopy(path("list.json"), damagedAt, 100).value_or(""), copy);
             QVERIFY(contentOf(copy) == copy.toUtf8() && mode(copy) == 0600 && contentOf(path("list.json")) == copy.toUtf8());
         }
         QVERIFY(contentOf(base) == base.toUtf8() && QFile::remove(path("list.json")) && QDir().mkpath(path("list.json/in")));
-        QCOMPARE(SafeFile::keepDamagedCopy(path("list.json"), damagedAt).value_or(""), base + "-3");
+        QCOMPARE(SafeFile::keepDamagedCopy(path("list.json"), damagedAt, 100).value_or(""), base + "-3");
         QVERIFY(QFileInfo(base + "-3/in").isDir() && !QFileInfo::exists(path("list.json")));
     }
 
@@ -86,25 +87,34 @@ private Q_SLOTS:
         QCOMPARE(files(), QStringList({".list-x.bak", ".other-x.tmp", "list.json", "list.json.damaged-1"}));
     }
 
-    // What cannot be read is refused with the reason and where its one copy went; the next save
-    // replaces the file and the copy stays.
+    // What cannot be read is refused with the reason and where its one copy went, without
+    // blocking; a second start finds the same copy. What is no file to read, or too large to be
+    // a list, is moved aside. The next save replaces the file and the copy stays.
     void loadList()
     {
         const QByteArray entry = R"({"id":"6f9619ff-8b86-d011-b42d-00c04fc964ff","urlString":"u","title":"","subtitle":"","kind":"web",)"
                                  R"("lastOpened":0,"isFavorite":false)";
-        struct Row { QByteArray content; const char *reason; };
+        struct Row { QByteArray content; const char *reason; const char *special = nullptr; };
         const Row rows[] = {{"", "illegal value"}, {"[" + entry + ",\"openCount\":1}", "(at byte"}, {R"({"items":[]})", "does not hold a list"},
                             {"[1]", "entry 1: not an object"},
-                            {"[" + entry + ",\"openCount\":1}," + entry + "}]", "entry 2: missing or invalid \"openCount\""}};
+                            {"[" + entry + ",\"openCount\":1}," + entry + "}]", "entry 2: missing or invalid \"openCount\""},
+                            {QByteArray(StoredJson::maxFileBytes + 1, ' '), "larger than any valid file"},
+                            {{}, "not a regular file", "fifo"}, {{}, "not a regular file", "/dev/zero"}};
         const QString copy = path("list.json") + ".damaged-20260304-050607";
         for (const Row &row : rows) {
             init();
-            writeContent(path("list.json"), row.content);
+            if (!row.special)
+                writeContent(path("list.json"), row.content);
+            QVERIFY(!row.special || (row.special == QByteArray("fifo") ? ::mkfifo(qPrintable(path("list.json")), 0600) == 0 : QFile::link(row.special, path("list.json"))));
             const auto loaded = StoredJson::loadList<HistoryItem>(path("list.json"), damagedAt);
             QVERIFY2(!loaded && loaded.error().contains(row.reason) && loaded.error().endsWith("the damaged file was kept as " + copy),
                      qPrintable(loaded.error()));
+            const bool moved = row.special || row.content.size() > StoredJson::maxFileBytes;
+            const auto again = StoredJson::loadList<HistoryItem>(path("list.json"), damagedAt.addSecs(60));
+            QVERIFY(moved ? again && again->isEmpty() : !again && again.error() == loaded.error());
             QVERIFY(StoredJson::saveList(path("list.json"), QList<HistoryItem>()));
-            QVERIFY(contentOf(path("list.json")) == "[]" && contentOf(copy) == row.content && files().size() == 2);
+            QVERIFY(contentOf(path("list.json")) == "[]" && files().size() == 2 && QFileInfo(copy).isFile() == !row.special);
+            QVERIFY(row.special || contentOf(copy) == row.content);
         }
     }
 

@@ -176,7 +176,9 @@ private Q_SLOTS:
         QCOMPARE(stored().title, u"Evening news"_qs);
     }
 
-    void historyFailuresRaiseTheWarning()
+    // Each store's failure shows in the store's own words, one line each, until a save of that
+    // store works again.
+    void storageFailuresRaiseTheWarning()
     {
         ModelHarness harness;
         harness.openClip(1);
@@ -184,14 +186,19 @@ private Q_SLOTS:
         // A folder where the file should be makes every later write fail.
         QVERIFY(QFile::remove(harness.historyFile()) && QDir().mkpath(harness.historyFile()));
         harness.openClip(2);
-        QVERIFY(harness.model().storageWarning().value().startsWith(u"Couldn't save local history: "_qs));
-
+        QVERIFY(harness.model().storageWarning().value().startsWith(u"Couldn't save the history: "_qs));
         QVERIFY(QDir(harness.historyFile()).removeRecursively());
-        harness.touch(u"data/history.json"_qs);
+        harness.openClip(3);
+        QVERIFY(!harness.model().storageWarning());
+
+        harness.touch(u"data/playlist.json"_qs);
         harness.restart();
-        // A file that cannot be read is shown in the store's own words, which say where it was kept.
-        QVERIFY(harness.model().storageWarning().value().contains(u"history.json.damaged-"_qs));
-        QVERIFY(!harness.model().storageWarning()->startsWith(u"Couldn't save"_qs));
+        QVERIFY(harness.model().storageWarning().value().startsWith(u"Couldn't read the playlist: "_qs));
+        Q_EMIT harness.preferences().saveErrorChanged(u"Couldn't save the settings"_qs);
+        QVERIFY(harness.model().storageWarning()->contains(u"playlist.json.damaged-"_qs)
+                && harness.model().storageWarning()->endsWith(u"\nCouldn't save the settings"_qs));
+        harness.model().clearPlaylist();
+        QCOMPARE(harness.model().storageWarning(), std::optional(u"Couldn't save the settings"_qs));
     }
 };
 

@@ -19,12 +19,12 @@ namespace {
 
 // Web steps: "finish", "start", "crash", "fail:<code>", "history:<back><forward>", "nav:<url>" and
 // "subnav:<url>" (what the policy answers goes to the fact "allowed"), "popup:<url>", "title:<answer>"
-// and "thumb:<answer>" ('_' for a space, "#<n>" a number), "media:<poll>" (answered by the next polls,
+// and "thumb:<answer>" ('_' for a space, "#<n>" a number, "*<n>" n letters), "media:<poll>" (answered by the next polls,
 // waited for; "<t>[/<duration>][@<w>x<h>][p paused][a advertisement][*<count>]", "-" no media),
 // "queue:<poll>" (not waited for), "settle", "scrub", "unscrub", "takeover:<0|1>", "wtoggle",
 // "wseek:<s>", "wvolume:<v>", "mark", "snap:<ok|none>". Before opening: "source=<url>", "slowpoll".
 // Facts: loads ("<url>@<timeout s>"), pages, view, compat, userscripts ("<cleanup><bilibili>"),
-// allowed, titles, thumbs, aspect, ran (scripts since "mark"), hides, resumes, states,
+// allowed, titles, titlelength, thumbs, aspect, ran (scripts since "mark"), hides, resumes, states,
 // recover:<target>, calls:<op>:<value>, stops, blanks, shots.
 struct Row {
     const char *name;
@@ -55,6 +55,7 @@ const QList<Row> rows{
     {"same title", "title:Page finish settle", "titles="},
     {"blank title", "title:___ finish settle", "titles=;title=Page"},
     {"title not a string", "title:#42 finish settle", "titles="},
+    {"a huge title is cut", "title:*2000000 finish settle", "titlelength=300"},
     {"thumbnail once per document", "thumb:http://i.example/a.jpg finish settle start finish settle",
      "thumbs=https://i.example/a.jpg,https://i.example/a.jpg"},
     {"unusable thumbnail", "thumb:/img/a.jpg finish settle", "thumbs="},
@@ -91,6 +92,8 @@ const QList<Row> rows{
 
 QVariant answerOf(const QString &text)
 {
+    if (text.startsWith(u'*'))
+        return QString(text.mid(1).toInt(), u'x');
     return text.startsWith(u'#') ? QVariant(text.mid(1).toInt()) : QVariant(QString(text).replace(u'_', u' '));
 }
 
@@ -215,6 +218,7 @@ private:
             return allowed.join(u',');
         }
         if (name == u"titles") return m_harness->titles().join(u',');
+        if (name == u"titlelength") return QString::number(m_session->title().size());
         if (name == u"thumbs") {
             QStringList thumbs;
             for (const QUrl &url : m_harness->thumbnails())

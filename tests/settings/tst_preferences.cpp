@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 const ShortcutBindingMap custom{{ShortcutAction::screenshot, KeyCombo(1, {KeyCombo::Modifier::command, KeyCombo::Modifier::shift})}};
 } // namespace
@@ -74,6 +76,7 @@ private Q_SLOTS:
         const QVariant defaults = QVariant::fromValue(ShortcutBindings::defaults());
         const Row rows[] = {{"language", "es", QVariant::fromValue(AppLanguage::es)}, {"language", "EN", QVariant::fromValue(AppLanguage::system)},
                             {"theme", "neon", "neon"}, {"defaultWidth", "1024.5", 1024.5}, {"defaultWidth", "wide", 640.0},
+                            {"defaultWidth", "16384", 16384.0}, {"defaultWidth", "16385", 640.0}, {"defaultWidth", "1e300", 640.0},
                             {"alwaysOnTop", "false", false}, {"shortcutStatus", "failed", QString()}, {"shortcutBindings", "garbage", defaults},
                             {"shortcutBindings", R"({"playPause":{"keyCode":35}})", defaults},
                             {"shortcutBindings", "{}", QVariant::fromValue(ShortcutBindingMap())}};
@@ -86,6 +89,30 @@ private Q_SLOTS:
             const Preferences preferences(*store);
             QVERIFY2(preferences.property(row.name) == row.expected && L10n::language() == preferences.language(), row.stored);
             QVERIFY2(TestFiles::contentOf(m_file) == before, row.stored);
+        }
+    }
+
+    // A file that is no settings text, or no file at all, is kept aside once and the store starts
+    // empty. A folder that cannot hold the file fails every save, and is left as it is.
+    void damagedOrBlocked()
+    {
+        struct Row { const char *name; QByteArray content; bool fifo = false, blocked = false; };
+        const Row rows[] = {{"random bytes", QByteArray("\x8f\0\xffjunk=\x01", 10)}, {"a FIFO", {}, true}, {"a file for the folder", "theme=x", false, true}};
+        for (const Row &row : rows) {
+            useNewFile();
+            const QFileInfo target(row.blocked ? QFileInfo(m_file).path() : m_file);
+            QVERIFY(QDir().mkpath(target.path()) && (row.fifo ? ::mkfifo(qPrintable(m_file), 0644) == 0 : (TestFiles::writeContent(target.filePath(), row.content), true)));
+            QVERIFY(QFile::setPermissions(target.filePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+            for (const QString theme : {"dark", "light"}) {
+                auto store = UserDefaults::open(m_file);
+                Preferences preferences(*store);
+                QVERIFY2(row.blocked || preferences.theme() == (theme == "dark" ? "system" : "dark"), row.name);
+                preferences.setTheme(theme);
+                QVERIFY2(preferences.saveError().has_value() == row.blocked && preferences.saveError().value_or(m_file).contains(m_file), row.name);
+            }
+            const QStringList copies = target.dir().entryList({target.fileName() + ".damaged-*"}, QDir::Files | QDir::System);
+            QVERIFY2(copies.size() == !row.blocked && TestFiles::mode(target.filePath()) == (row.blocked ? 0604 : 0600), row.name);
+            QVERIFY2(row.fifo || TestFiles::contentOf(target.dir().filePath(copies.value(0, target.fileName()))) == row.content, row.name);
         }
     }
 

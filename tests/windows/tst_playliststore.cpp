@@ -39,6 +39,13 @@ private Q_SLOTS:
             const auto read = PlaylistItem::fromJson(broken);
             QVERIFY2(!read && read.error().contains(key), qPrintable(key));
         }
+        // Names stored before they were bounded are cut on the way in; an address cannot be.
+        QJsonObject named = item.toJson();
+        named.insert(u"title"_qs, QString(400, u't'));
+        named.insert(u"subtitle"_qs, QString(400, u's'));
+        QVERIFY(PlaylistItem::fromJson(named)->title.size() == 300 && PlaylistItem::fromJson(named)->subtitle.size() == 300);
+        named.insert(u"urlString"_qs, QString(8193, u'u'));
+        QVERIFY(!PlaylistItem::fromJson(named));
     }
 
     // Adds skip URLs already queued (exactly: case counts) and stop at 200 items; only an

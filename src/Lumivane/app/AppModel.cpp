@@ -70,9 +70,8 @@ AppModel::AppModel(Dependencies dependencies, QObject *parent)
 {
     m_playlist = m_playlistStore.items();
     refreshHistory();
-    // A load failure is shown as the store words it; later write failures get a prefix.
-    if (m_store.persistenceError())
-        m_storageWarning = m_store.persistenceError();
+    connect(&m_preferences, &Preferences::saveErrorChanged, this, &AppModel::setSettingsError);
+    setSettingsError(m_preferences.saveError());
     m_showingOnboarding = !m_preferences.onboarded();
 }
 
@@ -143,12 +142,27 @@ void AppModel::setInputError(const std::optional<AppError> &error)
     Q_EMIT inputErrorChanged(m_inputError);
 }
 
-void AppModel::setStorageWarning(const std::optional<QString> &warning)
+// The stores word their own failures, one line each; each stays until a save of that store works.
+void AppModel::updateStorageWarning()
 {
+    QStringList lines;
+    for (const std::optional<QString> *error :
+         {&m_store.persistenceError(), &m_playlistStore.persistenceError(), &std::as_const(m_settingsError)}) {
+        if (*error)
+            lines.append(**error);
+    }
+    const std::optional<QString> warning =
+        lines.isEmpty() ? std::nullopt : std::optional(lines.join(QLatin1Char('\n')));
     if (m_storageWarning == warning)
         return;
     m_storageWarning = warning;
     Q_EMIT storageWarningChanged(m_storageWarning);
+}
+
+void AppModel::setSettingsError(const std::optional<QString> &error)
+{
+    m_settingsError = error;
+    updateStorageWarning();
 }
 
 void AppModel::setCurrentPlaylistItemID(const std::optional<QUuid> &id)
@@ -470,7 +484,7 @@ void AppModel::saveWindowState()
             urls.append(session->source().urlString());
         m_defaults.setValue(lastWindowURLsKey, urls);
     }
-    UserDefaults::save(m_defaults);
+    setSettingsError(UserDefaults::save(m_defaults));
 }
 
 void AppModel::prepareToQuit()
@@ -647,10 +661,7 @@ void AppModel::refreshHistory()
 {
     m_history = m_store.items();
     Q_EMIT historyChanged(m_history);
-    if (const std::optional<QString> &error = m_store.persistenceError())
-        setStorageWarning(L("无法保存本地历史：", "Couldn't save local history: ",
-                            "No se ha podido guardar el historial local: ")
-                          + *error);
+    updateStorageWarning();
 }
 
 void AppModel::saveProgress(const QUuid &sessionID, const MediaSource &source, double elapsed,
@@ -709,6 +720,7 @@ void AppModel::syncPlaylist()
 {
     m_playlist = m_playlistStore.items();
     Q_EMIT playlistChanged(m_playlist);
+    updateStorageWarning();
 }
 
 void AppModel::markPlaylistEntry(const QString &urlString)
@@ -737,8 +749,6 @@ void AppModel::addToPlaylist(const QList<QUrl> &urls)
     m_playlistStore.add(added);
     syncPlaylist();
     setSection(HomeSection::playlist);
-    if (const std::optional<QString> &error = m_playlistStore.persistenceError())
-        setStorageWarning(*error);
     if (m_sessions.isEmpty() && !m_playlist.isEmpty()) {
         const PlaylistItem first = m_playlist.first();
         setCurrentPlaylistItemID(first.id);

@@ -198,7 +198,8 @@ private:
     void markPlaylistEntry(const QString &urlString);
 
     void setInputError(const std::optional<AppError> &error);
-    void setStorageWarning(const std::optional<QString> &warning);
+    void updateStorageWarning();
+    void setSettingsError(const std::optional<QString> &error);
     void setCurrentPlaylistItemID(const std::optional<QUuid> &id);
 
     Preferences &m_preferences;
@@ -220,6 +221,8 @@ private:
     QList<PlaybackSession *> m_sessions;
     HomeSection m_section = HomeSection::open;
     std::optional<QString> m_storageWarning;
+    // The last save of the settings file, by this model or by the preferences.
+    std::optional<QString> m_settingsError;
     bool m_showingOnboarding = false;
     std::optional<QString> m_settingsTabRequest;
 

@@ -7,6 +7,7 @@
 #include "platform/DebugLog.h"
 
 #include "KiteCore/L10n.h"
+#include "KiteCore/TextBounds.h"
 #include "KiteCore/ThumbnailURL.h"
 
 #include <QImage>
@@ -254,7 +255,7 @@ void WebPageDriver::refreshTitle()
     evaluate(QStringLiteral("document.title"), [this](const QVariant &result) {
         if (result.typeId() != QMetaType::QString)
             return;
-        const QString title = result.toString().trimmed();
+        const QString title = TextBounds::title(result.toString().trimmed());
         if (!title.isEmpty())
             Q_EMIT titleFound(title);
     });

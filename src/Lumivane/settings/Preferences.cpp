@@ -1,5 +1,6 @@
 #include "settings/Preferences.h"
 
+#include "KiteCore/GeoRect.h"
 #include "KiteCore/L10n.h"
 #include "platform/UserDefaults.h"
 
@@ -8,6 +9,8 @@
 #include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
+
+#include <cmath>
 
 namespace {
 
@@ -109,7 +112,9 @@ void Preferences::load()
     setSnapToEdges(readBool(QStringLiteral("snapToEdges"), m_snapToEdges));
     setPauseWhenHidden(readBool(QStringLiteral("pauseWhenHidden"), m_pauseWhenHidden));
     setRestoreWindows(readBool(QStringLiteral("restoreWindows"), m_restoreWindows));
-    setDefaultWidth(readDouble(QStringLiteral("defaultWidth"), m_defaultWidth));
+    const double width = readDouble(QStringLiteral("defaultWidth"), m_defaultWidth);
+    // A width no screen could hold is damage, not a wish for a window the size of the screen.
+    setDefaultWidth(std::isfinite(width) && width <= GeoRect::largestExtent ? width : m_defaultWidth);
     setLockAspect(readBool(QStringLiteral("lockAspect"), m_lockAspect));
     setAutoHideControls(readBool(QStringLiteral("autoHideControls"), m_autoHideControls));
     setPlaybackRoute(readString(QStringLiteral("playbackRoute"), m_playbackRoute));
@@ -154,7 +159,11 @@ void Preferences::update(T Preferences::*member, const T &value, const QString &
     this->*member = value;
     if (!m_loading) {
         m_defaults.setValue(key, stored);
-        UserDefaults::save(m_defaults);
+        const std::optional<QString> error = UserDefaults::save(m_defaults);
+        if (error != m_saveError) {
+            m_saveError = error;
+            Q_EMIT saveErrorChanged(m_saveError);
+        }
     }
     if (isChange)
         Q_EMIT(this->*changed)(this->*member);

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QSettings;
 class QVariant;
 
@@ -50,6 +52,7 @@ class Preferences final : public QObject
     Q_PROPERTY(bool onboarded READ onboarded WRITE setOnboarded NOTIFY onboardedChanged)
     Q_PROPERTY(QString shortcutStatus READ shortcutStatus WRITE setShortcutStatus NOTIFY
                    shortcutStatusChanged)
+    Q_PROPERTY(std::optional<QString> saveError READ saveError NOTIFY saveErrorChanged)
 
 public:
     // Reads every setting from the given store, publishes the language and applies the theme.
@@ -83,6 +86,8 @@ public:
     const ShortcutBindingMap &shortcutBindings() const { return m_shortcutBindings; }
     bool onboarded() const { return m_onboarded; }
     const QString &shortcutStatus() const { return m_shortcutStatus; }
+    // Why the last change could not be written to the settings file; absent once one could.
+    const std::optional<QString> &saveError() const { return m_saveError; }
 
     void setTheme(const QString &theme);
     void setLanguage(AppLanguage language);
@@ -131,6 +136,7 @@ Q_SIGNALS:
     void shortcutBindingsChanged(const ShortcutBindingMap &bindings);
     void onboardedChanged(bool value);
     void shortcutStatusChanged(const QString &status);
+    void saveErrorChanged(const std::optional<QString> &error);
 
 private:
     void load();
@@ -170,4 +176,5 @@ private:
     ShortcutBindingMap m_shortcutBindings = ShortcutBindings::defaults();
     bool m_onboarded = false;
     QString m_shortcutStatus;
+    std::optional<QString> m_saveError;
 };

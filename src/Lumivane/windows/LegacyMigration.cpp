@@ -1,6 +1,7 @@
 #include "windows/LegacyMigration.h"
 
 #include "platform/AppPaths.h"
+#include "platform/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,17 +46,17 @@ QString currentDataFolder()
         + QStringLiteral("/Lumivane");
 }
 
+// Through the one store, which sets a damaged or odd settings file aside before anything reads
+// it and keeps it owner-only. Only a regular legacy file is read: opening a FIFO blocks.
 void migrateSettingsFiles()
 {
-    const QString settingsFile = AppPaths::settingsFile();
-    QSettings standard(settingsFile, QSettings::IniFormat);
-    QSettings legacy(AppPaths::legacySettingsFile(), QSettings::IniFormat);
-    if (LegacyMigration::migrateDefaults(standard, legacy) == 0)
+    const QString legacyFile = AppPaths::legacySettingsFile();
+    if (!QFileInfo(legacyFile).isFile())
         return;
-    // Settings are the user's own: owner-only folder and file.
-    AppPaths::ensurePrivateFolder(QFileInfo(settingsFile).absolutePath());
-    standard.sync();
-    QFile::setPermissions(settingsFile, QFile::ReadOwner | QFile::WriteOwner);
+    QSettings &standard = UserDefaults::standard();
+    QSettings legacy(legacyFile, QSettings::IniFormat);
+    if (LegacyMigration::migrateDefaults(standard, legacy) > 0)
+        UserDefaults::save(standard);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "windows/PlaylistItem.h"
 
 #include "KiteCore/StoredJson.h"
+#include "KiteCore/TextBounds.h"
 
 #include <QJsonValue>
 
@@ -37,5 +38,10 @@ std::expected<PlaylistItem, QString> PlaylistItem::fromJson(const QJsonObject &o
             return std::unexpected(QStringLiteral("missing or invalid \"%1\"").arg(key));
         *field = value.toString();
     }
+    // Names written before they were bounded are cut on the way in; an address cannot be.
+    if (!TextBounds::fitsURL(item.urlString))
+        return std::unexpected(QStringLiteral("missing or invalid \"urlString\""));
+    item.title = TextBounds::title(item.title);
+    item.subtitle = TextBounds::title(item.subtitle);
     return item;
 }

@@ -1,5 +1,6 @@
 #include "windows/PlaylistStore.h"
 
+#include "KiteCore/L10n.h"
 #include "KiteCore/StoredJson.h"
 
 #include <algorithm>
@@ -49,7 +50,9 @@ void PlaylistStore::persist()
     if (saved)
         m_persistenceError.reset();
     else
-        m_persistenceError = saved.error();
+        m_persistenceError = L("播放列表保存失败：", "Couldn't save the playlist: ",
+                               "No se ha podido guardar la lista: ")
+                             + saved.error();
 }
 
 void PlaylistStore::load()
@@ -58,7 +61,9 @@ void PlaylistStore::load()
     if (items)
         m_items = std::move(*items);
     else
-        m_persistenceError = items.error();
+        m_persistenceError = L("播放列表读取失败：", "Couldn't read the playlist: ",
+                               "No se ha podido leer la lista: ")
+                             + items.error();
 }
 
 bool PlaylistStore::contains(const QString &urlString) const
