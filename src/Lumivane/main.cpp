@@ -111,7 +111,7 @@ int main(int argc, char *argv[])
     // mpv refuses to start under a numeric locale with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Lumivane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(LUMIVANE_VERSION));
     QApplication::setDesktopFileName(Workspace::appId());
     // Player windows come and go; closing the last one never quits.
     QApplication::setQuitOnLastWindowClosed(false);
