@@ -28,6 +28,7 @@
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
 #include "ui/AccountsPage.h"
+#include "ui/SettingsWindow.h"
 #include "ui/Shell.h"
 #include "windows/LegacyMigration.h"
 #include "windows/PlayerWindowController.h"
