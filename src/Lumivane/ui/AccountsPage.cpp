@@ -91,6 +91,7 @@ QString extraStyle(const ShellLook::Palette &palette)
 #accountsPage QLabel[shellRole="pill"][signedIn="true"] { color: %4;
     background: rgba(52, 199, 89, 46); }
 #accountsPage QLabel[shellRole="pill"][signedIn="false"] { color: %1; background: %2; }
+#accountsPage QLabel[shellRole="sectionTitle"] { font-size: 14px; font-weight: 600; }
 #accountsPage QLabel[shellRole="detail"] { color: %1; font-size: 12px; }
 #accountsPage QLabel[shellRole="hint"] { color: %5; font-size: 12px; }
 #accountsPage QFrame[shellRole="card"]:hover { background: %3; }
@@ -118,7 +119,8 @@ AccountsPage::AccountsPage(AccountService &service, Preferences &preferences, QW
     layout->addWidget(scroll);
     m_content = new QWidget(scroll);
     m_contentLayout = new QVBoxLayout(m_content);
-    m_contentLayout->setContentsMargins(24, 20, 24, 20);
+    // The settings page around it already sets the left edge and the header.
+    m_contentLayout->setContentsMargins(0, 0, 12, 20);
     m_contentLayout->setSpacing(12);
     scroll->setWidget(m_content);
 
@@ -145,7 +147,7 @@ void AccountsPage::rebuild()
     }
     m_contentLayout->addWidget(label(L("登录你自己的平台账号", "Sign in to your accounts",
                                        "Inicia sesión en tus cuentas"),
-                                     QStringLiteral("heading"), m_content));
+                                     QStringLiteral("sectionTitle"), m_content));
     m_contentLayout->addWidget(label(
         L("登录后会员去广告、观看记录/收藏等由站点账号本身提供；澜萤只复用内置浏览器的登录态，不保存密码、不代理请求。",
           "Membership ad-free viewing, watch history and favourites come from the site account "
