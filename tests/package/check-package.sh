@@ -3,6 +3,11 @@
 # root and checks that the installed program plays a clip.
 #   check-package.sh BUILD_DIR SAMPLE_CLIP
 set -euo pipefail
+# A session bus of its own: other tests of the run publish media players too, and playerctl
+# would ask whichever it finds first.
+if [ -z "${LUMIVANE_PRIVATE_BUS:-}" ]; then
+    LUMIVANE_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
 build=$(cd "$1" && pwd); sample=$2
 work=$(mktemp -d /tmp/lumivane-package.XXXXXX)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT

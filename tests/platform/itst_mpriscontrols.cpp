@@ -9,8 +9,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-// Runs on the session bus the test runner provides (dbus-run-session), with the real
-// playerctl and gdbus as the desktop's side.
+#include <unistd.h>
+#include <vector>
+
+// Runs on a session bus of its own (other tests of the run publish media players too, and
+// playerctl would ask whichever it finds first), with the real playerctl and gdbus as the
+// desktop's side.
 class TestMprisControls : public QObject
 {
     Q_OBJECT
@@ -146,5 +150,18 @@ private:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMprisControls)
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("LUMIVANE_PRIVATE_BUS")) {
+        qputenv("LUMIVANE_PRIVATE_BUS", "1");
+        std::vector<char *> command{const_cast<char *>("dbus-run-session"), const_cast<char *>("--")};
+        command.insert(command.end(), argv, argv + argc);
+        command.push_back(nullptr);
+        ::execvp(command.front(), command.data());
+        return 127;
+    }
+    QCoreApplication app(argc, argv);
+    TestMprisControls test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "itst_mpriscontrols.moc"
