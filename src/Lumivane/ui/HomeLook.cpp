@@ -6,16 +6,7 @@
 
 namespace HomeLook {
 
-namespace {
-QString rgba(const QColor &color)
-{
-    return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
-} // namespace
+using ShellLook::rgba;
 
 QColor accentTint(const ShellLook::Palette &palette)
 {

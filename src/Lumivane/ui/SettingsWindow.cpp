@@ -23,15 +23,7 @@
 namespace {
 constexpr QSize windowSize(820, 600);
 constexpr int headerIconSize = 30;
-
-QString rgba(const QColor &color)
-{
-    return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
+using ShellLook::rgba;
 
 // The settings window's own controls on top of the shell's surfaces.
 QString settingsStyle(const ShellLook::Palette &p)

@@ -6,7 +6,7 @@
 
 namespace ShellLook {
 
-namespace {
+
 QString rgba(const QColor &color)
 {
     return QStringLiteral("rgba(%1,%2,%3,%4)")
@@ -15,7 +15,6 @@ QString rgba(const QColor &color)
         .arg(color.blue())
         .arg(color.alpha());
 }
-} // namespace
 
 bool isDark(const QString &theme)
 {

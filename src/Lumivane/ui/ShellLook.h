@@ -31,6 +31,9 @@ QIcon tintedIcon(const QString &name, const QColor &color, int size = DesignSyst
 // Lumivane's own icon: the tray, the brand mark, About.
 QIcon appIcon();
 
+// A colour in style-sheet form, alpha kept.
+QString rgba(const QColor &color);
+
 // Buttons, labels and cards of a surface whose root widget has the given object name.
 QString styleSheet(const Palette &palette, const QString &rootName);
 
