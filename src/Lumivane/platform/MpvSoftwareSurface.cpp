@@ -61,22 +61,18 @@ void MpvSoftwareSurface::onUpdate(void *context)
 void MpvSoftwareSurface::handleUpdate()
 {
     m_updatePending = false;
-    if (!m_render)
-        return;
-    if (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME) {
+    if (m_render && (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME)) {
         m_frameWaiting = true;
-        renderFrame();
+        update();
     }
 }
 
-// Frames are drawn when they arrive, not on every paint: controls repainting above the
-// picture then only copy it.
+// A frame is drawn when it is new or the size changed, and only when the window is painted
+// at all (not while hidden or minimised). Controls repainting above the picture only copy it.
 void MpvSoftwareSurface::renderFrame()
 {
-    if (!m_render || !isVisible())
-        return;
     const QSize size = this->size() * devicePixelRatioF();
-    if (size.isEmpty())
+    if (!m_render || size.isEmpty() || (!m_frameWaiting && m_frame.size() == size))
         return;
     if (m_frame.size() != size) {
         m_frame = QImage(size, QImage::Format_RGB32);
@@ -96,9 +92,7 @@ void MpvSoftwareSurface::renderFrame()
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_render(m_render, params) < 0)
-        return;
-    update();
+    mpv_render_context_render(m_render, params);
     if (std::exchange(m_frameWaiting, false))
         Q_EMIT frameRendered();
 }
@@ -107,20 +101,14 @@ void MpvSoftwareSurface::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     createRenderContext();
-    renderFrame();
-}
-
-void MpvSoftwareSurface::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    renderFrame();
 }
 
 void MpvSoftwareSurface::paintEvent(QPaintEvent *event)
 {
+    renderFrame();
     QPainter painter(this);
-    // Before the first frame, or while a resize waits for the next one.
-    if (m_frame.deviceIndependentSize() != QSizeF(size()))
+    // Before the first frame.
+    if (m_frame.isNull())
         painter.fillRect(event->rect(), Qt::black);
     painter.drawImage(QPoint(), m_frame);
 }
