@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
     DesktopWorkspace workspace;
     AppModel model({preferences, settings, workspace, home.filePath(QStringLiteral("history.json")),
                     home.filePath(QStringLiteral("playlist.json")),
-                    [] { return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::render, MpvPlayer::AudioOutput::none); },
+                    [] { return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::automatic, MpvPlayer::AudioOutput::none); },
                     [] { return std::make_unique<QtWebPage>(); },
                     [&preferences](PlayerWindowController &controller) {
                         return new PlayerView(controller.session(), controller, preferences);

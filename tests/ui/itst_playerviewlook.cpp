@@ -27,7 +27,7 @@ private Q_SLOTS:
         const QString clip = MediaGenerator::colourClip(clipColour, 20.0, {640, 360}, false);
         QVERIFY2(!clip.isEmpty(), qPrintable(MediaGenerator::lastError()));
         WindowHarness window({.source = MediaSource(QUrl::fromLocalFile(clip), MediaKind::localFile, u"Evening clip"_qs, QString()),
-                              .players = [] { return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::render, MpvPlayer::AudioOutput::none); },
+                              .players = [] { return std::make_unique<MpvPlayer>(MpvPlayer::VideoOutput::automatic, MpvPlayer::AudioOutput::none); },
                               .view = true});
         window.session().setControlsPinned(true);
         QVERIFY(window.present());

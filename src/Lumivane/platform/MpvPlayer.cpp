@@ -3,6 +3,7 @@
 #include "KiteCore/L10n.h"
 #include "platform/MpvTrackList.h"
 #include "platform/MpvVideoWidget.h"
+#include "platform/OpenGLRenderer.h"
 
 #include <QFile>
 #include <QMetaObject>
@@ -116,11 +117,21 @@ void MpvPlayer::configure(AudioOutput audio)
     // Pictures go to a render context only once a video surface has one (see
     // renderSurfaceReady); until then the null output decodes and times them.
     set("vo", "null");
+    configureVideo();
     if (audio == AudioOutput::none)
         set("ao", "null");
     else
         // Without any sound device the file still plays, silently, instead of failing.
         set("audio-fallback-to-null", "yes");
+}
+
+void MpvPlayer::configureVideo()
+{
+    if (m_output == VideoOutput::none)
+        return;
+    // GPU decoding where the driver offers it and mpv trusts it; otherwise mpv decodes in
+    // software, as without the option.
+    mpv_set_option_string(m_handle, "hwdec", "auto-safe");
 }
 
 void MpvPlayer::observeProperties()
@@ -572,7 +583,10 @@ QWidget *MpvPlayer::createVideoWidget(QWidget *parent)
 {
     if (m_output == VideoOutput::none)
         return new QWidget(parent);
-    auto *widget = new MpvVideoWidget(this, parent);
+    const bool openGL = m_output == VideoOutput::openGL
+        || (m_output == VideoOutput::automatic && OpenGLRenderer::desktopIsHardware());
+    auto *widget = new MpvVideoWidget(this, openGL ? MpvVideoWidget::Renderer::openGL : MpvVideoWidget::Renderer::software,
+                                      parent);
     m_videoWidgets.removeAll(nullptr);
     m_videoWidgets.append(widget);
     return widget;

@@ -22,15 +22,16 @@ class MpvPlayer final : public NativePlayer
     Q_OBJECT
 
 public:
-    // render: pictures go to the widget of createVideoWidget (mpv's render API) once it has
-    // a render context; until then, and when it never gets one, they are decoded unseen.
-    // none: no picture output (tests and measurements without a display); frames can still
-    // be saved.
-    enum class VideoOutput { render, none };
+    // automatic, openGL, software: pictures go to the widget of createVideoWidget (mpv's
+    // render API) once it has a render context; until then, and when it never gets one,
+    // they are decoded unseen. automatic draws with OpenGL where a graphics processor runs
+    // it. none: no picture output (tests and measurements without a display); frames can
+    // still be saved.
+    enum class VideoOutput { automatic, openGL, software, none };
     // none: decode and time audio without a sound device (tests).
     enum class AudioOutput { system, none };
 
-    explicit MpvPlayer(VideoOutput video = VideoOutput::render,
+    explicit MpvPlayer(VideoOutput video = VideoOutput::automatic,
                        AudioOutput audio = AudioOutput::system, QObject *parent = nullptr);
     ~MpvPlayer() override;
 
@@ -67,6 +68,7 @@ public:
 private:
     static void onWakeup(void *context);
     void configure(AudioOutput audio);
+    void configureVideo();
     void observeProperties();
     void drainEvents();
     void handleEvent(const mpv_event &event);

@@ -1,43 +1,33 @@
 #pragma once
 
-#include <QOpenGLWidget>
-#include <QPointer>
+#include <QWidget>
 
-#include <atomic>
-
-struct mpv_render_context;
 class MpvPlayer;
+class MpvRenderSurface;
 
-// Draws the video of an MpvPlayer through mpv's OpenGL render API. The render context
-// lives between initializeGL() and whichever comes first: this widget's destruction or the
-// player's (the player calls releaseRenderContext() before it shuts mpv down).
-class MpvVideoWidget final : public QOpenGLWidget
+// The picture of an MpvPlayer, drawn by OpenGL where a graphics processor draws it and by
+// mpv's software renderer otherwise. The render context lives from the first show until
+// whichever comes first: this widget's destruction or the player's (the player calls
+// releaseRenderContext() before it shuts mpv down).
+class MpvVideoWidget final : public QWidget
 {
     Q_OBJECT
 
 public:
-    MpvVideoWidget(MpvPlayer *player, QWidget *parent = nullptr);
-    ~MpvVideoWidget() override;
+    enum class Renderer { openGL, software };
 
-    // Frees the render context with the GL context current; safe to call more than once.
+    MpvVideoWidget(MpvPlayer *player, Renderer renderer, QWidget *parent = nullptr);
+
     void releaseRenderContext();
-    bool hasRenderContext() const { return m_render != nullptr; }
+    bool hasRenderContext() const;
 
 Q_SIGNALS:
     // A new video frame was drawn.
     void frameRendered();
 
-protected:
-    void initializeGL() override;
-    void paintGL() override;
-
 private:
-    static void onUpdate(void *context);
-    static void *procAddress(void *context, const char *name);
-    void handleUpdate();
+    template <class Surface>
+    Surface *adopt(Surface *surface);
 
-    QPointer<MpvPlayer> m_player;
-    mpv_render_context *m_render = nullptr;
-    std::atomic_bool m_updatePending = false;
-    bool m_frameWaiting = false;
+    MpvRenderSurface *m_surface = nullptr;
 };
