@@ -151,6 +151,7 @@ measure() {
     echo "$name $(echo "scale=2; ($end - $start) / $(getconf CLK_TCK)" | bc) $pss"
 }
 
+ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc)"; }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 programs=(lumivane mpv-gpu mpv celluloid smplayer haruna)
@@ -178,7 +179,6 @@ for size in 640x360 1280x720; do
                 leanest=$name leanest_cpu=${cpu[$name]}
             fi
         done
-        ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc)"; }
         echo "native size=$size pointer=$pointer ratio lumivane/$leanest=$(ratio "${cpu[lumivane]}" "$leanest_cpu")" \
             "lumivane/mpv-gpu=$(ratio "${cpu[lumivane]}" "${cpu[mpv-gpu]}")" \
             "${BEFORE:+lumivane/before=$(ratio "${cpu[lumivane]}" "${cpu[before]}")}"
