@@ -114,6 +114,15 @@ pss_mb() {
     echo $((total / 1024))
 }
 
+# The next program must not find this one still running (single-instance players would take
+# over its file).
+stop_program() {
+    local pid=$1
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do [[ -d /proc/$pid ]] || return 0; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+}
+
 # Keeps the pointer moving over the window so that every player keeps its controls shown.
 wiggle() {
     local x=$1 y=$2
@@ -128,8 +137,8 @@ measure() {
     pid=$(start_program "$name")
     window=$(video_window "$pid" "$name")
     if [[ -z $window ]]; then
-        kill "$pid" 2>/dev/null || true
         echo "native program=$name size=${width}x$height pointer=$pointer error=no-window" >&2
+        stop_program "$pid"
         echo "$name 0 0"
         return
     fi
@@ -146,8 +155,7 @@ measure() {
     local pss
     pss=$(pss_mb "$pid")
     [[ -n $wiggler ]] && kill "$wiggler"
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    stop_program "$pid"
     echo "$name $(echo "scale=2; ($end - $start) / $(getconf CLK_TCK)" | bc) $pss"
 }
 
