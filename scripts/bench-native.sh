@@ -117,10 +117,14 @@ pss_mb() {
 # The next program must not find this one still running (single-instance players would take
 # over its file).
 stop_program() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do [[ -d /proc/$pid ]] || return 0; sleep 0.1; done
-    kill -9 "$pid" 2>/dev/null || true
+    local all
+    all=$(tree_pids "$1")
+    kill $all 2>/dev/null || true
+    for _ in $(seq 50); do
+        ps -p "${all//$'\n'/,}" >/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 $all 2>/dev/null || true
 }
 
 # Keeps the pointer moving over the window so that every player keeps its controls shown.
