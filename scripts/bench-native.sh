@@ -114,6 +114,19 @@ pss_mb() {
     echo $((total / 1024))
 }
 
+# The next program must not find this one still running (single-instance players would take
+# over its file).
+stop_program() {
+    local all
+    all=$(tree_pids "$1")
+    kill $all 2>/dev/null || true
+    for _ in $(seq 50); do
+        ps -p "${all//$'\n'/,}" >/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 $all 2>/dev/null || true
+}
+
 # Keeps the pointer moving over the window so that every player keeps its controls shown.
 wiggle() {
     local x=$1 y=$2
@@ -128,8 +141,8 @@ measure() {
     pid=$(start_program "$name")
     window=$(video_window "$pid" "$name")
     if [[ -z $window ]]; then
-        kill "$pid" 2>/dev/null || true
         echo "native program=$name size=${width}x$height pointer=$pointer error=no-window" >&2
+        stop_program "$pid"
         echo "$name 0 0"
         return
     fi
@@ -146,11 +159,11 @@ measure() {
     local pss
     pss=$(pss_mb "$pid")
     [[ -n $wiggler ]] && kill "$wiggler"
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    stop_program "$pid"
     echo "$name $(echo "scale=2; ($end - $start) / $(getconf CLK_TCK)" | bc) $pss"
 }
 
+ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc)"; }
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 programs=(lumivane mpv-gpu mpv celluloid smplayer haruna)
@@ -178,7 +191,6 @@ for size in 640x360 1280x720; do
                 leanest=$name leanest_cpu=${cpu[$name]}
             fi
         done
-        ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc)"; }
         echo "native size=$size pointer=$pointer ratio lumivane/$leanest=$(ratio "${cpu[lumivane]}" "$leanest_cpu")" \
             "lumivane/mpv-gpu=$(ratio "${cpu[lumivane]}" "${cpu[mpv-gpu]}")" \
             "${BEFORE:+lumivane/before=$(ratio "${cpu[lumivane]}" "${cpu[before]}")}"

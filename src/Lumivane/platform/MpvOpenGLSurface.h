@@ -1,13 +1,10 @@
 #pragma once
 
+#include "platform/MpvRenderContext.h"
 #include "platform/MpvRenderSurface.h"
 
 #include <QOpenGLWidget>
-#include <QPointer>
 
-#include <atomic>
-
-struct mpv_render_context;
 class MpvPlayer;
 
 // Draws an MpvPlayer's video through mpv's OpenGL render API, with hardware decoding where
@@ -21,7 +18,7 @@ public:
     ~MpvOpenGLSurface() override;
 
     void releaseRenderContext() override;
-    bool hasRenderContext() const override { return m_render != nullptr; }
+    bool hasRenderContext() const override { return m_context.isValid(); }
 
 Q_SIGNALS:
     void frameRendered();
@@ -31,12 +28,7 @@ protected:
     void paintGL() override;
 
 private:
-    static void onUpdate(void *context);
     static void *procAddress(void *context, const char *name);
-    void handleUpdate();
 
-    QPointer<MpvPlayer> m_player;
-    mpv_render_context *m_render = nullptr;
-    std::atomic_bool m_updatePending = false;
-    bool m_frameWaiting = false;
+    MpvRenderContext m_context;
 };

@@ -1,14 +1,11 @@
 #pragma once
 
+#include "platform/MpvRenderContext.h"
 #include "platform/MpvRenderSurface.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QWidget>
 
-#include <atomic>
-
-struct mpv_render_context;
 class MpvPlayer;
 
 // Draws an MpvPlayer's video through mpv's software render API: mpv converts and scales each
@@ -21,10 +18,9 @@ class MpvSoftwareSurface final : public QWidget, public MpvRenderSurface
 
 public:
     MpvSoftwareSurface(MpvPlayer *player, QWidget *parent);
-    ~MpvSoftwareSurface() override;
 
-    void releaseRenderContext() override;
-    bool hasRenderContext() const override { return m_render != nullptr; }
+    void releaseRenderContext() override { m_context.free(); }
+    bool hasRenderContext() const override { return m_context.isValid(); }
 
 Q_SIGNALS:
     void frameRendered();
@@ -34,14 +30,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    static void onUpdate(void *context);
-    void createRenderContext();
-    void handleUpdate();
     void renderFrame();
 
-    QPointer<MpvPlayer> m_player;
-    mpv_render_context *m_render = nullptr;
-    std::atomic_bool m_updatePending = false;
-    bool m_frameWaiting = false;
+    MpvRenderContext m_context;
     QImage m_frame;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 // A rounded, dark translucent strip that holds overlay controls above the video.
@@ -17,4 +18,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QPixmap m_background;
 };
