@@ -196,6 +196,23 @@ private Q_SLOTS:
         }
     }
 
+    // A hidden or minimised surface draws nothing, and playback goes on: time and sound do
+    // not wait for pictures nobody sees. Shown again, it draws.
+    void playsOnWhileSurfaceHidden()
+    {
+        for (const auto output : {MpvPlayer::VideoOutput::openGL, MpvPlayer::VideoOutput::software}) {
+            auto player = std::make_unique<MpvPlayer>(output, MpvPlayer::AudioOutput::none);
+            std::unique_ptr<MpvVideoWidget> widget(shownSurface(*player));
+            player->load(clip(Qt::blue, true, {320, 180}, 10.0));
+            QVERIFY(playsOn(*player) && draws(widget.get(), Qt::blue));
+            widget->hide();
+            const double hiddenAt = player->currentTime();
+            QTRY_VERIFY_WITH_TIMEOUT(player->currentTime() > hiddenAt + 1.0, loadTimeout);
+            widget->show();
+            QVERIFY(draws(widget.get(), Qt::blue));
+        }
+    }
+
 private:
     static std::unique_ptr<MpvPlayer> headless()
     {
