@@ -3,6 +3,7 @@
 #include "platform/UnavailableWebPage.h"
 #include "platform/WebEngine.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
@@ -45,6 +46,11 @@ std::unique_ptr<WebPage> WebEngineLoader::createPage()
 void WebEngineLoader::load()
 {
     m_tried = true;
+    // The engine draws through GL contexts shared with Qt's; without them it crashes.
+    if (!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts)) {
+        m_problem = QStringLiteral("Qt::AA_ShareOpenGLContexts was not set before the application object");
+        return;
+    }
     QStringList problems;
     for (const QString &folder : std::as_const(m_folders)) {
         const QString path = QDir(folder).filePath(moduleFileName());
