@@ -126,12 +126,9 @@ double pssMb(pid_t root)
     double kb = 0;
     for (int pid : members) {
         std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
-        std::string key;
-        double value = 0;
-        while (rollup >> key >> value) {
-            if (key == "Pss:")
-                kb += value;
-            rollup.ignore(1 << 10, '\n');
+        for (std::string line; std::getline(rollup, line);) {
+            if (line.rfind("Pss:", 0) == 0)
+                kb += std::stod(line.substr(4));
         }
     }
     return kb / 1024.0;
@@ -183,8 +180,11 @@ double median(std::vector<double> values)
 std::string joined(const std::vector<double> &values)
 {
     std::string text;
-    for (double value : values)
-        text += (text.empty() ? "" : ",") + std::to_string(static_cast<int>(value + 0.5));
+    for (double value : values) {
+        if (!text.empty())
+            text += ',';
+        text += std::to_string(static_cast<int>(value + 0.5));
+    }
     return text;
 }
 
