@@ -114,9 +114,6 @@ int main(int argc, char *argv[])
     // XWayland, unless the user chose a platform.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    // The web engine, loaded later, draws through GL contexts shared with Qt's: it crashes
-    // when this was not set before the application object.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // mpv refuses to start under a numeric locale with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");

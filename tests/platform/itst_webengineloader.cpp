@@ -89,12 +89,5 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    // As the program does: the engine crashes without it.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    TestWebEngineLoader test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestWebEngineLoader)
 #include "itst_webengineloader.moc"

@@ -6,7 +6,44 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QOpenGLContext>
 #include <QPluginLoader>
+
+// Qt's own, exported by QtGui; its declaration is in Qt's private headers only.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+
+namespace {
+
+QtMessageHandler g_messages = nullptr;
+
+void dropLateAttributeWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.startsWith(QLatin1String("Attribute Qt::AA_ShareOpenGLContexts")))
+        g_messages(type, context, message);
+}
+
+// The engine draws through GL contexts shared with one global context, and crashes without
+// it. Qt makes that context while constructing the application when asked beforehand,
+// which loads the GL driver on every launch (~60 ms and ~20 MB with Mesa) though most
+// never open a page: it is made here instead, just before the engine. Windows made from
+// now on share with it; Qt's warning that the attribute comes late is expected.
+bool shareGlContexts()
+{
+    if (QOpenGLContext::globalShareContext())
+        return true;
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    if (!context->create()) {
+        delete context;
+        return false;
+    }
+    qt_gl_set_global_share_context(context);
+    g_messages = qInstallMessageHandler(dropLateAttributeWarning);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qInstallMessageHandler(g_messages);
+    return true;
+}
+
+} // namespace
 
 QString WebEngineLoader::moduleFileName()
 {
@@ -46,16 +83,15 @@ std::unique_ptr<WebPage> WebEngineLoader::createPage()
 void WebEngineLoader::load()
 {
     m_tried = true;
-    // The engine draws through GL contexts shared with Qt's; without them it crashes.
-    if (!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts)) {
-        m_problem = QStringLiteral("Qt::AA_ShareOpenGLContexts was not set before the application object");
-        return;
-    }
     QStringList problems;
     for (const QString &folder : std::as_const(m_folders)) {
         const QString path = QDir(folder).filePath(moduleFileName());
         if (!QFileInfo::exists(path))
             continue;
+        if (!shareGlContexts()) {
+            problems.append(QStringLiteral("no OpenGL context for the web engine to share"));
+            break;
+        }
         // Never unloaded: pages and the profile live until the program ends.
         QPluginLoader module(path);
         QObject *instance = module.instance();
