@@ -2,19 +2,13 @@
 
 #include "KiteCore/L10n.h"
 
-#include <QLabel>
+#include <QWidget>
 #include <QTimer>
 
-UnavailableWebPage::UnavailableWebPage(const QString &detail, QObject *parent)
+UnavailableWebPage::UnavailableWebPage(QObject *parent)
     : WebPage(parent)
-    , m_detail(detail)
-    , m_view(new QLabel)
+    , m_view(new QWidget)
 {
-    m_view->setText(message());
-    m_view->setToolTip(detail);
-    m_view->setWordWrap(true);
-    m_view->setAlignment(Qt::AlignCenter);
-    m_view->setMargin(24);
 }
 
 UnavailableWebPage::~UnavailableWebPage()

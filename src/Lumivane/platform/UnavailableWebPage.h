@@ -4,18 +4,16 @@
 
 #include <QPointer>
 
-class QLabel;
 
 // The page made when the web engine module cannot be loaded: every load fails with
-// PlatformError::webEngineUnavailable, and its view says why, so that a player or sign-in
-// window shows the reason instead of an empty page.
+// PlatformError::webEngineUnavailable with the reason in the user's language, which the
+// player or sign-in window shows over the page's empty view.
 class UnavailableWebPage final : public WebPage
 {
     Q_OBJECT
 
 public:
-    // detail: the loader's own account of what went wrong.
-    explicit UnavailableWebPage(const QString &detail, QObject *parent = nullptr);
+    explicit UnavailableWebPage(QObject *parent = nullptr);
     ~UnavailableWebPage() override;
 
     // The sentence shown to the user, in the interface language.
@@ -43,7 +41,6 @@ public:
 private:
     void fail();
 
-    QString m_detail;
     QUrl m_url;
-    QPointer<QLabel> m_view;
+    QPointer<QWidget> m_view;
 };

@@ -77,7 +77,7 @@ std::unique_ptr<WebPage> WebEngineLoader::createPage()
 {
     if (WebEngine *webEngine = engine())
         return webEngine->createPage();
-    return std::make_unique<UnavailableWebPage>(m_problem);
+    return std::make_unique<UnavailableWebPage>();
 }
 
 void WebEngineLoader::load()
@@ -106,4 +106,6 @@ void WebEngineLoader::load()
     if (problems.isEmpty())
         problems.append(QStringLiteral("%1 not found in %2").arg(moduleFileName(), m_folders.join(QStringLiteral(", "))));
     m_problem = problems.join(QLatin1Char('\n'));
+    // The user is told in the page's window; the cause is for whoever looks into it.
+    qWarning("lumivane: no web engine: %s", qPrintable(m_problem));
 }
