@@ -6,7 +6,7 @@
 #include "app/AppModel.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MpvPlayer.h"
-#include "platform/QtWebPage.h"
+#include "webengine/QtWebPage.h"
 #include "settings/Preferences.h"
 #include "ui/PlayerView.h"
 

@@ -8,7 +8,7 @@
 // in-process: main-thread CPU inside the evaluation call and its answer, and the round trip.
 #include "LocalHttpServer.h"
 #include "settings/Preferences.h"
-#include "platform/QtWebPage.h"
+#include "webengine/QtWebPage.h"
 #include "playback/PlaybackSession.h"
 #include "playback/WebEnhancer.h"
 #include "ui/PlayerView.h"

@@ -64,3 +64,12 @@ function(lumivane_layer_include target folder name)
     endif()
     target_include_directories(${target} PUBLIC "${root}")
 endfunction()
+
+# Makes an executable hand all of platform to the web engine module it loads: the module
+# uses platform's classes without a copy of its own, and may use any of them, whether the
+# executable itself calls them or not.
+function(lumivane_export_platform target)
+    set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
+    target_link_options(${target} PRIVATE "LINKER:--whole-archive"
+        "$<TARGET_FILE:lumivane_platform>" "LINKER:--no-whole-archive")
+endfunction()

@@ -11,20 +11,19 @@
 #include "app/QuitGuard.h"
 #include "app/ThumbnailLoader.h"
 #include "platform/AppPaths.h"
+#include "platform/DeferredSiteDataStore.h"
+#include "platform/DeferredWebDataStore.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MprisControls.h"
 #include "platform/MpvPlayer.h"
 #include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
-#include "platform/ProfileDataStore.h"
 #include "platform/QtStatusTray.h"
-#include "platform/QtWebDataStore.h"
-#include "platform/QtWebPage.h"
 #include "platform/QuitOnSignal.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
-#include "platform/WebProfile.h"
+#include "platform/WebEngineLoader.h"
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
 #include "ui/AccountsPage.h"
@@ -81,9 +80,16 @@ PlaybackSession::PlayerFactory nativePlayers()
     return [] { return std::make_unique<MpvPlayer>(); };
 }
 
-PlaybackSession::WebPageFactory webPages()
+PlaybackSession::WebPageFactory webPages(WebEngineLoader &webEngine)
 {
-    return [] { return std::make_unique<QtWebPage>(); };
+    return [&webEngine] { return webEngine.createPage(); };
+}
+
+// Beside the program in the build tree, in the library folder once installed.
+QStringList webEngineFolders()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/" LUMIVANE_WEBENGINE_FROM_BIN))};
 }
 
 // Key grabs in an X11 session. Under Wayland the program runs on XWayland, where grabs see
@@ -144,20 +150,21 @@ int main(int argc, char *argv[])
     Preferences &preferences = Preferences::shared();
     preferences.applyTheme();
     DesktopWorkspace workspace;
-    // Before any page: the store reads the cookies already on disk, then follows the engine.
-    ProfileDataStore siteData(WebProfile::shared());
-    AccountService accounts(siteData, workspace, [] { return std::make_unique<QtWebPage>(); });
+    // Loaded by the first page, sign-in or sign-out; the signed-in state comes from disk.
+    WebEngineLoader webEngine(webEngineFolders());
+    DeferredSiteDataStore siteData(webEngine);
+    AccountService accounts(siteData, workspace, webPages(webEngine));
     QPointer<AppModel> modelRef;
     QPointer<Shell> shellRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
-                    AppPaths::playlistFile(), nativePlayers(), webPages(),
+                    AppPaths::playlistFile(), nativePlayers(), webPages(webEngine),
                     playerContent(preferences, modelRef, shellRef)});
     modelRef = &model;
     AppCommands commands(model);
     QtStatusTray tray(trayWait);
     NetworkImageFetcher imageFetcher;
     ThumbnailLoader thumbnails(imageFetcher, AppPaths::thumbnailFolder());
-    QtWebDataStore webData(&WebProfile::shared);
+    DeferredWebDataStore webData(webEngine);
     Shell shell(model, commands, preferences, tray, thumbnails, &webData);
     shellRef = &shell;
     shell.settingsWindow().setAccountsPage(new AccountsPage(accounts, preferences));

@@ -1,7 +1,7 @@
 #include "FakeWorkspace.h"
 #include "accounts/AccountService.h"
 #include "platform/CookieFile.h"
-#include "platform/ProfileDataStore.h"
+#include "webengine/ProfileDataStore.h"
 #include "platform/WebPage.h"
 
 #include <QNetworkCookie>

@@ -3,9 +3,9 @@
 #include "TemporaryHome.h"
 #include "accounts/AccountService.h"
 #include "accounts/SignInWindow.h"
-#include "platform/ProfileDataStore.h"
-#include "platform/QtWebPage.h"
-#include "platform/WebProfile.h"
+#include "webengine/ProfileDataStore.h"
+#include "webengine/QtWebPage.h"
+#include "webengine/WebProfile.h"
 
 #include "KiteCore/L10n.h"
 

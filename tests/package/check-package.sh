@@ -29,13 +29,30 @@ touch "$work/root/var/lib/dpkg/status"
 dpkg --root="$work/root" --force-depends --force-script-chrootless -i "$deb" >/dev/null
 binary="$work/root/usr/bin/lumivane"
 test -x "$binary"
+# The web engine is a module beside the program, not one of its libraries.
+test -f "$work/root/usr/lib/lumivane/lumivane-webengine.so"
+if readelf -d "$binary" | grep -q 'libQt6WebEngine'; then
+    echo "the program links the web engine itself"; exit 1
+fi
 
 # The installed program, in an account of its own, plays the clip: MPRIS says so.
 home="$work/home"; mkdir -p "$home/runtime"; chmod 700 "$home/runtime"
 HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/runtime \
     QT_QPA_PLATFORM=xcb "$binary" --open "$sample" >"$work/app.log" 2>&1 &
-for _ in $(seq 1 120); do
-    [ "$(playerctl status 2>/dev/null)" = Playing ] && { echo "installed program plays"; exit 0; }
-    sleep 0.5
-done
-cat "$work/app.log"; echo "the installed program did not play the clip"; exit 1
+app=$!
+wait_for() {
+    for _ in $(seq 1 120); do
+        "$@" && return 0
+        sleep 0.5
+    done
+    cat "$work/app.log"; return 1
+}
+playing() { [ "$(playerctl status 2>/dev/null)" = Playing ]; }
+wait_for playing || { echo "the installed program did not play the clip"; exit 1; }
+echo "installed program plays"
+# A web page loads the installed module: the engine's helper process starts (the page
+# itself need not load).
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/runtime \
+    "$binary" --open http://127.0.0.1:9/ >>"$work/app.log" 2>&1
+wait_for pgrep -P "$app" -f QtWebEngineProcess >/dev/null || { echo "the installed program found no web engine"; exit 1; }
+echo "installed program loads its web engine"

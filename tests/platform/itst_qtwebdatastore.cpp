@@ -1,6 +1,7 @@
 #include "TemporaryHome.h"
-#include "platform/QtWebDataStore.h"
-#include "platform/WebProfile.h"
+#include "platform/WebStorage.h"
+#include "webengine/QtWebDataStore.h"
+#include "webengine/WebProfile.h"
 
 #include <QDir>
 #include <QNetworkCookie>
@@ -18,10 +19,10 @@ private Q_SLOTS:
     void clearsTheProfile()
     {
         TemporaryHome home;
-        QVERIFY(QDir().mkpath(WebProfile::storageFolder() + u"/Local Storage"_qs));
-        WebProfile::resetStorageAtNextStart();
+        QVERIFY(QDir().mkpath(WebStorage::storageFolder() + u"/Local Storage"_qs));
+        WebStorage::resetAtNextStart();
         const std::shared_ptr<QWebEngineProfile> profile = WebProfile::shared();
-        QVERIFY(!QFile::exists(WebProfile::storageFolder() + u"/Local Storage"_qs));
+        QVERIFY(!QFile::exists(WebStorage::storageFolder() + u"/Local Storage"_qs));
 
         // The store comes to life with the profile's first page.
         QWebEnginePage page(profile.get());

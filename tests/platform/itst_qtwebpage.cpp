@@ -1,8 +1,8 @@
 #include "LocalHttpServer.h"
 #include "MediaGenerator.h"
 #include "TemporaryHome.h"
-#include "platform/QtWebPage.h"
-#include "platform/WebProfile.h"
+#include "webengine/QtWebPage.h"
+#include "webengine/WebProfile.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -3,7 +3,7 @@
 #include "SessionHarness.h"
 #include "TemporaryHome.h"
 #include "settings/Preferences.h"
-#include "platform/QtWebPage.h"
+#include "webengine/QtWebPage.h"
 
 #include "KiteCore/L10n.h"
 

@@ -8,7 +8,7 @@
 #include "WindowHarness.h"
 #include "X11Input.h"
 
-#include "platform/QtWebPage.h"
+#include "webengine/QtWebPage.h"
 
 #include <QFileInfo>
 #include <QSlider>

@@ -71,6 +71,11 @@ SignInWindow::SignInWindow(AccountSite site, const QUrl &loginUrl, std::unique_p
         m_blockedCheck.start();
     });
     connect(m_page.get(), &WebPage::newWindowRequested, this, &SignInWindow::openPopUp);
+    // Other failures show the engine's own error page; without an engine there is none.
+    connect(m_page.get(), &WebPage::loadFailed, this, [this](const PlatformError &error) {
+        if (error.code == PlatformError::webEngineUnavailable)
+            showBanner(error.description);
+    });
 
     m_page->load(m_loginUrl, requestTimeout);
     m_detection.start();
@@ -145,11 +150,17 @@ void SignInWindow::onCheckResult(const QVariant &result)
                          || page.value(QStringLiteral("u")).toString().toLower().contains(
                              QStringLiteral("disallowed_useragent"));
     m_didCheckBlocked = true;
-    if (blocked)
-        showBanner();
+    if (blocked) {
+        showBanner(displayName(m_site)
+                   + L(" 把这个内置浏览器判定为“不安全/版本过低”，登录可能无法完成。可以改用系统浏览器登录，或继续尝试。",
+                       " flagged this embedded browser as insecure/outdated. Sign-in may fail — try a "
+                       "system browser, or continue anyway.",
+                       " considera inseguro este navegador integrado. Prueba con un navegador del "
+                       "sistema o continúa."));
+    }
 }
 
-void SignInWindow::showBanner()
+void SignInWindow::showBanner(const QString &text)
 {
     if (m_banner)
         return;
@@ -162,14 +173,7 @@ void SignInWindow::showBanner()
         " border-radius: 10px; padding: 4px 14px; font-weight: 600; }"
         "#signInBanner QPushButton:hover { background: rgb(245, 150, 20); }")
                                 .arg(bannerFontPixels));
-    const QString name = displayName(m_site);
-    auto *message = new QLabel(
-        name + L(" 把这个内置浏览器判定为“不安全/版本过低”，登录可能无法完成。可以改用系统浏览器登录，或继续尝试。",
-                 " flagged this embedded browser as insecure/outdated. Sign-in may fail — try a "
-                 "system browser, or continue anyway.",
-                 " considera inseguro este navegador integrado. Prueba con un navegador del "
-                 "sistema o continúa."),
-        m_banner);
+    auto *message = new QLabel(text, m_banner);
     message->setWordWrap(true);
     auto *open = new QPushButton(L("用系统浏览器打开", "Open in browser", "Abrir en navegador"), m_banner);
     open->setObjectName(QStringLiteral("openInBrowser"));

@@ -48,7 +48,7 @@ private:
     void detect();
     void checkBlockedPage();
     void onCheckResult(const QVariant &result);
-    void showBanner();
+    void showBanner(const QString &text);
     void openPopUp(const QUrl &url);
 
     AccountSite m_site;

@@ -28,8 +28,9 @@ struct PlatformError final {
     static constexpr int unknownFormat = 5;
     static constexpr int openFailed = 6;
 
-    // Other codes: the player itself could not be made.
+    // Other codes: the player or the web engine itself could not be made.
     static constexpr int playerUnavailable = -2000;
+    static constexpr int webEngineUnavailable = -2001;
 
     Domain domain = Domain::other;
     int code = 0;

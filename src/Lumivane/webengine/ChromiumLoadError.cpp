@@ -1,4 +1,4 @@
-#include "platform/ChromiumLoadError.h"
+#include "webengine/ChromiumLoadError.h"
 
 #include <algorithm>
 #include <array>

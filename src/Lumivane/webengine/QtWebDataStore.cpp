@@ -1,6 +1,6 @@
-#include "platform/QtWebDataStore.h"
+#include "webengine/QtWebDataStore.h"
 
-#include "platform/WebProfile.h"
+#include "platform/WebStorage.h"
 
 #include <QTimer>
 #include <QWebEngineCookieStore>
@@ -18,7 +18,7 @@ void QtWebDataStore::clearAll()
     profile->cookieStore()->deleteAllCookies();
     profile->clearHttpCache();
     profile->clearAllVisitedLinks();
-    WebProfile::resetStorageAtNextStart();
+    WebStorage::resetAtNextStart();
     // The engine works the requests off on its own thread and reports no completion.
     QTimer::singleShot(0, this, &WebDataStore::cleared);
 }

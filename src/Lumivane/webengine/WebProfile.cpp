@@ -1,10 +1,9 @@
-#include "platform/WebProfile.h"
+#include "webengine/WebProfile.h"
 
 #include "platform/AppPaths.h"
+#include "platform/WebStorage.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -43,31 +42,17 @@ void configureSettings(QWebEngineSettings &settings)
     settings.setUnknownUrlSchemePolicy(QWebEngineSettings::AllowAllUnknownUrlSchemes);
 }
 
-QString storageResetMarker()
-{
-    return AppPaths::dataFolder() + QStringLiteral("/WebEngine/reset-storage");
-}
-
-// Cookies live in the storage folder too; they were deleted when the reset was asked for.
-void resetStorageIfAsked()
-{
-    if (!QFile::exists(storageResetMarker()))
-        return;
-    QDir(WebProfile::storageFolder()).removeRecursively();
-    QFile::remove(storageResetMarker());
-}
-
 QWebEngineProfile *createProfile()
 {
-    resetStorageIfAsked();
+    WebStorage::resetIfAsked();
     const QString root = AppPaths::dataFolder();
     for (const QString &folder : {root, root + QStringLiteral("/WebEngine"),
-                                  WebProfile::storageFolder(), WebProfile::cacheFolder()}) {
+                                  WebStorage::storageFolder(), WebStorage::cacheFolder()}) {
         AppPaths::ensurePrivateFolder(folder);
     }
     auto *profile = new QWebEngineProfile(QStringLiteral("Lumivane"));
-    profile->setPersistentStoragePath(WebProfile::storageFolder());
-    profile->setCachePath(WebProfile::cacheFolder());
+    profile->setPersistentStoragePath(WebStorage::storageFolder());
+    profile->setCachePath(WebStorage::cacheFolder());
     profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
     configureSettings(*profile->settings());
     if (state().engineUserAgent.isEmpty())
@@ -95,23 +80,6 @@ std::shared_ptr<QWebEngineProfile> shared()
         qAddPostRoutine(releaseProfile);
     }
     return s.profile;
-}
-
-QString storageFolder()
-{
-    return AppPaths::dataFolder() + QStringLiteral("/WebEngine/storage");
-}
-
-QString cacheFolder()
-{
-    return AppPaths::dataFolder() + QStringLiteral("/WebEngine/cache");
-}
-
-void resetStorageAtNextStart()
-{
-    QFile marker(storageResetMarker());
-    if (marker.open(QIODevice::WriteOnly))
-        marker.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void setCompatibilityMode(bool on)

@@ -1,4 +1,4 @@
-#include "platform/ProfileDataStore.h"
+#include "webengine/ProfileDataStore.h"
 
 #include "platform/CookieFile.h"
 

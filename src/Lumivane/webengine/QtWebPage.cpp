@@ -1,8 +1,8 @@
-#include "platform/QtWebPage.h"
+#include "webengine/QtWebPage.h"
 
-#include "platform/ChromiumLoadError.h"
-#include "platform/GuardedWebEnginePage.h"
-#include "platform/WebProfile.h"
+#include "webengine/ChromiumLoadError.h"
+#include "webengine/GuardedWebEnginePage.h"
+#include "webengine/WebProfile.h"
 
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>

@@ -1,4 +1,4 @@
-#include "platform/GuardedWebEnginePage.h"
+#include "webengine/GuardedWebEnginePage.h"
 
 GuardedWebEnginePage::GuardedWebEnginePage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)

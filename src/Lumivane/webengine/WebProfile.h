@@ -15,14 +15,6 @@ namespace WebProfile {
 // The profile, created on first use.
 std::shared_ptr<QWebEngineProfile> shared();
 
-// <data>/WebEngine/storage and <data>/WebEngine/cache.
-QString storageFolder();
-QString cacheFolder();
-
-// Site storage is emptied when the profile is next created: the engine keeps it open and
-// offers no call to clear it while running.
-void resetStorageAtNextStart();
-
 // One global setting for every page: the desktop-Chrome user agent instead of the engine's.
 void setCompatibilityMode(bool on);
 bool compatibilityMode();
