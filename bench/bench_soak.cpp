@@ -5,7 +5,7 @@
 //   bench_soak [cycles=1000]
 #include "app/AppModel.h"
 #include "platform/DesktopWorkspace.h"
-#include "platform/MpvPlayer.h"
+#include "mpvplayer/MpvPlayer.h"
 #include "webengine/QtWebPage.h"
 #include "settings/Preferences.h"
 #include "ui/PlayerView.h"

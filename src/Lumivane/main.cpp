@@ -15,7 +15,6 @@
 #include "platform/DeferredWebDataStore.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/MprisControls.h"
-#include "platform/MpvPlayer.h"
 #include "platform/NetworkImageFetcher.h"
 #include "platform/PortalHotKeys.h"
 #include "platform/QtStatusTray.h"
@@ -23,6 +22,7 @@
 #include "platform/RuntimeFolder.h"
 #include "platform/SingleInstance.h"
 #include "platform/UserDefaults.h"
+#include "platform/PlayerEngineLoader.h"
 #include "platform/WebEngineLoader.h"
 #include "platform/X11HotKeys.h"
 #include "ui/PlayerView.h"
@@ -75,9 +75,9 @@ PlayerWindowController::ContentFactory playerContent(Preferences &preferences,
     };
 }
 
-PlaybackSession::PlayerFactory nativePlayers()
+PlaybackSession::PlayerFactory nativePlayers(PlayerEngineLoader &playerEngine)
 {
-    return [] { return std::make_unique<MpvPlayer>(); };
+    return [&playerEngine] { return playerEngine.createPlayer(); };
 }
 
 PlaybackSession::WebPageFactory webPages(WebEngineLoader &webEngine)
@@ -85,8 +85,8 @@ PlaybackSession::WebPageFactory webPages(WebEngineLoader &webEngine)
     return [&webEngine] { return webEngine.createPage(); };
 }
 
-// Beside the program in the build tree, in the library folder once installed.
-QStringList webEngineFolders()
+// The modules: beside the program in the build tree, in the library folder once installed.
+QStringList moduleFolders()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
     return {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/" LUMIVANE_WEBENGINE_FROM_BIN))};
@@ -151,13 +151,14 @@ int main(int argc, char *argv[])
     preferences.applyTheme();
     DesktopWorkspace workspace;
     // Loaded by the first page, sign-in or sign-out; the signed-in state comes from disk.
-    WebEngineLoader webEngine(webEngineFolders());
+    WebEngineLoader webEngine(moduleFolders());
+    PlayerEngineLoader playerEngine(moduleFolders());
     DeferredSiteDataStore siteData(webEngine);
     AccountService accounts(siteData, workspace, webPages(webEngine));
     QPointer<AppModel> modelRef;
     QPointer<Shell> shellRef;
     AppModel model({preferences, UserDefaults::standard(), workspace, AppPaths::historyFile(),
-                    AppPaths::playlistFile(), nativePlayers(), webPages(webEngine),
+                    AppPaths::playlistFile(), nativePlayers(playerEngine), webPages(webEngine),
                     playerContent(preferences, modelRef, shellRef)});
     modelRef = &model;
     AppCommands commands(model);

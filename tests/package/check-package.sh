@@ -29,10 +29,11 @@ touch "$work/root/var/lib/dpkg/status"
 dpkg --root="$work/root" --force-depends --force-script-chrootless -i "$deb" >/dev/null
 binary="$work/root/usr/bin/lumivane"
 test -x "$binary"
-# The web engine is a module beside the program, not one of its libraries.
+# The web and player engines are modules beside the program, not among its libraries.
 test -f "$work/root/usr/lib/lumivane/lumivane-webengine.so"
-if readelf -d "$binary" | grep -q 'libQt6WebEngine'; then
-    echo "the program links the web engine itself"; exit 1
+test -f "$work/root/usr/lib/lumivane/lumivane-mpv.so"
+if readelf -d "$binary" | grep -q -E 'libQt6WebEngine|libmpv'; then
+    echo "the program links an engine itself"; exit 1
 fi
 
 # The installed program, in an account of its own, plays the clip: MPRIS says so.

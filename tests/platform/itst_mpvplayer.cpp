@@ -1,7 +1,7 @@
 #include "LocalHttpServer.h"
 #include "MediaGenerator.h"
-#include "platform/MpvPlayer.h"
-#include "platform/MpvVideoWidget.h"
+#include "mpvplayer/MpvPlayer.h"
+#include "mpvplayer/MpvVideoWidget.h"
 
 #include <QtTest>
 

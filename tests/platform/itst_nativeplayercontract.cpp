@@ -1,6 +1,6 @@
 #include "FakeNativePlayer.h"
 #include "MediaGenerator.h"
-#include "platform/MpvPlayer.h"
+#include "mpvplayer/MpvPlayer.h"
 
 #include <QtTest>
 

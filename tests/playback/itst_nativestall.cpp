@@ -2,7 +2,7 @@
 #include "MediaGenerator.h"
 #include "SessionHarness.h"
 #include "TemporaryHome.h"
-#include "platform/MpvPlayer.h"
+#include "mpvplayer/MpvPlayer.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 #include "MediaGenerator.h"
 #include "WindowHarness.h"
 
-#include "platform/MpvPlayer.h"
+#include "mpvplayer/MpvPlayer.h"
 
 #include <QScreen>
 #include <QTest>

@@ -57,8 +57,8 @@ int mediaCause(int mpvError, const QStringList &warnings, const QUrl &url)
 
 } // namespace
 
-PlatformError PlatformError::fromMpvLoadFailure(int mpvError, const QStringList &warnings,
-                                                const QUrl &url)
+PlatformError PlatformError::fromMpvLoadFailure(int mpvError, const QString &mpvDescription,
+                                                const QStringList &warnings, const QUrl &url)
 {
     const QString firstWarning = warnings.value(0);
     if (!url.isLocalFile()) {
@@ -67,5 +67,5 @@ PlatformError PlatformError::fromMpvLoadFailure(int mpvError, const QStringList 
     }
     if (mpvError == MPV_ERROR_LOADING_FAILED || mpvError == MPV_ERROR_UNKNOWN_FORMAT)
         return {Domain::media, mediaCause(mpvError, warnings, url), firstWarning};
-    return {Domain::other, mpvError, QString::fromUtf8(mpv_error_string(mpvError))};
+    return {Domain::other, mpvError, mpvDescription};
 }

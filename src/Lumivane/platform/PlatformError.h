@@ -40,7 +40,8 @@ struct PlatformError final {
 
     // Translates a failed mpv load (the end-file error code) using the warnings mpv logged
     // for that item. Network causes become URL-loading codes; everything else about the
-    // file itself becomes a media code, described by the first warning.
-    static PlatformError fromMpvLoadFailure(int mpvError, const QStringList &warnings,
-                                            const QUrl &url);
+    // file itself becomes a media code, described by the first warning; any other failure
+    // keeps mpv's code and its own description of it.
+    static PlatformError fromMpvLoadFailure(int mpvError, const QString &mpvDescription,
+                                            const QStringList &warnings, const QUrl &url);
 };

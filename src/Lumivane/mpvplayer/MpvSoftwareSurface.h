@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MpvRenderContext.h"
-#include "platform/MpvRenderSurface.h"
+#include "mpvplayer/MpvRenderContext.h"
+#include "mpvplayer/MpvRenderSurface.h"
 
 #include <QImage>
 #include <QWidget>

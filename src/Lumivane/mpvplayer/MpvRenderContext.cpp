@@ -1,6 +1,6 @@
-#include "platform/MpvRenderContext.h"
+#include "mpvplayer/MpvRenderContext.h"
 
-#include "platform/MpvPlayer.h"
+#include "mpvplayer/MpvPlayer.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
-#include "platform/MpvVideoWidget.h"
+#include "mpvplayer/MpvVideoWidget.h"
 
-#include "platform/MpvOpenGLSurface.h"
-#include "platform/MpvSoftwareSurface.h"
+#include "mpvplayer/MpvOpenGLSurface.h"
+#include "mpvplayer/MpvSoftwareSurface.h"
 
 #include <QVBoxLayout>
 

@@ -1,4 +1,4 @@
-#include "platform/MpvSoftwareSurface.h"
+#include "mpvplayer/MpvSoftwareSurface.h"
 
 #include <QPaintEvent>
 #include <QPainter>

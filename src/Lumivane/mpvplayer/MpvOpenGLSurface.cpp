@@ -1,4 +1,4 @@
-#include "platform/MpvOpenGLSurface.h"
+#include "mpvplayer/MpvOpenGLSurface.h"
 
 #include <QGuiApplication>
 #include <QOpenGLContext>

@@ -1,8 +1,8 @@
-#include "platform/MpvPlayer.h"
+#include "mpvplayer/MpvPlayer.h"
 
 #include "KiteCore/L10n.h"
 #include "platform/MpvTrackList.h"
-#include "platform/MpvVideoWidget.h"
+#include "mpvplayer/MpvVideoWidget.h"
 #include "platform/OpenGLRenderer.h"
 
 #include <QFile>
@@ -285,7 +285,8 @@ void MpvPlayer::reportFailure(const std::optional<PlatformError> &networkCause)
     if (!mpvError)
         return;
     fail(networkCause ? *networkCause
-                      : PlatformError::fromMpvLoadFailure(*mpvError, m_loadLog.lines(), m_url));
+                      : PlatformError::fromMpvLoadFailure(*mpvError, QString::fromUtf8(mpv_error_string(*mpvError)),
+                                                          m_loadLog.lines(), m_url));
 }
 
 void MpvPlayer::handleCommandReply(quint64 request, int mpvError)
