@@ -1,11 +1,8 @@
 #include "platform/PlayerEngineLoader.h"
 
+#include "platform/EngineModule.h"
 #include "platform/PlayerEngine.h"
 #include "platform/UnavailableNativePlayer.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QPluginLoader>
 
 QString PlayerEngineLoader::moduleFileName()
 {
@@ -29,22 +26,12 @@ std::unique_ptr<NativePlayer> PlayerEngineLoader::createPlayer()
 void PlayerEngineLoader::load()
 {
     m_tried = true;
-    QStringList problems;
-    for (const QString &folder : std::as_const(m_folders)) {
-        const QString path = QDir(folder).filePath(moduleFileName());
-        if (!QFileInfo::exists(path))
-            continue;
-        // Never unloaded: players live until the program ends.
-        QPluginLoader module(path);
-        QObject *instance = module.instance();
-        m_engine = qobject_cast<PlayerEngine *>(instance);
-        if (m_engine)
-            return;
-        problems.append(instance ? path + QStringLiteral(" is not Lumivane's player engine") : module.errorString());
-    }
-    if (problems.isEmpty())
-        problems.append(QStringLiteral("%1 not found in %2").arg(moduleFileName(), m_folders.join(QStringLiteral(", "))));
-    m_problem = problems.join(QLatin1Char('\n'));
+    const EngineModule::Loaded module =
+        EngineModule::load(m_folders, moduleFileName(), LumivanePlayerEngine_iid, QStringLiteral("player engine"));
+    m_engine = static_cast<PlayerEngine *>(module.engine);
+    if (m_engine)
+        return;
+    m_problem = module.problem;
     // The user is told in the player's window; the cause is for whoever looks into it.
     qWarning("lumivane: no player engine: %s", qPrintable(m_problem));
 }

@@ -1,13 +1,11 @@
 #include "platform/WebEngineLoader.h"
 
+#include "platform/EngineModule.h"
 #include "platform/UnavailableWebPage.h"
 #include "platform/WebEngine.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QOpenGLContext>
-#include <QPluginLoader>
 
 // Qt's own, exported by QtGui; its declaration is in Qt's private headers only.
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
@@ -83,29 +81,16 @@ std::unique_ptr<WebPage> WebEngineLoader::createPage()
 void WebEngineLoader::load()
 {
     m_tried = true;
-    QStringList problems;
-    for (const QString &folder : std::as_const(m_folders)) {
-        const QString path = QDir(folder).filePath(moduleFileName());
-        if (!QFileInfo::exists(path))
-            continue;
-        if (!shareGlContexts()) {
-            problems.append(QStringLiteral("no OpenGL context for the web engine to share"));
-            break;
-        }
-        // Never unloaded: pages and the profile live until the program ends.
-        QPluginLoader module(path);
-        QObject *instance = module.instance();
-        m_engine = qobject_cast<WebEngine *>(instance);
-        if (m_engine) {
-            Q_EMIT loaded();
-            return;
-        }
-        problems.append(instance ? path + QStringLiteral(" is not Lumivane's web engine")
-                                 : module.errorString());
+    const EngineModule::Loaded module =
+        EngineModule::load(m_folders, moduleFileName(), LumivaneWebEngine_iid, QStringLiteral("web engine"), [] {
+            return shareGlContexts() ? QString() : QStringLiteral("no OpenGL context for the web engine to share");
+        });
+    m_engine = static_cast<WebEngine *>(module.engine);
+    if (m_engine) {
+        Q_EMIT loaded();
+        return;
     }
-    if (problems.isEmpty())
-        problems.append(QStringLiteral("%1 not found in %2").arg(moduleFileName(), m_folders.join(QStringLiteral(", "))));
-    m_problem = problems.join(QLatin1Char('\n'));
+    m_problem = module.problem;
     // The user is told in the page's window; the cause is for whoever looks into it.
     qWarning("lumivane: no web engine: %s", qPrintable(m_problem));
 }
